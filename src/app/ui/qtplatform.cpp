@@ -1,0 +1,118 @@
+#include "app/ui/qtplatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include <cstdio>
+
+namespace qm {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString captionOrDefault(const QString& caption) {
+    return caption.isEmpty() ? defaultCaption : caption;
+}
+
+// Without a screen (offscreen or minimal platform) no one can answer a modal box: messages go to the
+// standard error and questions are answered No, so the program never waits for ever.
+bool headless() {
+    const QString name = QGuiApplication::platformName();
+    return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
+}
+
+void report(const QString& caption, const QString& text) {
+    std::fprintf(stderr, "%s %s\n", qPrintable(captionOrDefault(caption)), qPrintable(text));
+}
+
+} // namespace
+
+QWidget* QtPlatform::owner() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QString& caption) {
+    if (headless()) {
+        report(caption, text);
+        return;
+    }
+    QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Ok, owner());
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+}
+
+bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& caption) {
+    if (headless()) {
+        report(caption, text);
+        return false;
+    }
+    QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Yes | QMessageBox::No,
+                    owner());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPlatform::askText(const QString& title, const QString& prompt,
+                                           const QString& initial, bool decimal) {
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(QStringLiteral("确定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
+    if (decimal) {
+        if (auto* edit = dialog.findChild<QLineEdit*>()) {
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral(R"([-+]?\d*\.?\d*)")), edit));
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString QtPlatform::openFileName(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner(), title, QString(), filter);
+}
+
+QString QtPlatform::saveFileName(const QString& title, const QString& filter, const QString& suggested) {
+    return QFileDialog::getSaveFileName(owner(), title, suggested, filter);
+}
+
+bool QtPlatform::openDocument(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtPlatform::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+QDateTime QtPlatform::now() const {
+    return QDateTime::currentDateTime();
+}
+
+} // namespace qm

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/platform.h"
+
+class QWidget;
+
+namespace qm {
+
+// The platform seam on Qt: message boxes, input box, file dialogs, print dialog, desktop services, clock.
+class QtPlatform : public Platform {
+public:
+    void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
+    bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
+                  const QString& caption = {}) override;
+    std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
+                                   bool decimal) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
+    std::unique_ptr<ReceiptPrinter> choosePrinter(const PrintRequest& request) override;
+    bool openDocument(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+    QDateTime now() const override;
+
+private:
+    // Dialogs are owned by the window in front, so they stay above it.
+    static QWidget* owner();
+};
+
+} // namespace qm

@@ -1,0 +1,62 @@
+#include "store/opendatabase.h"
+
+#include "core/home.h"
+#include "core/numtext.h"
+#include "receipt/receiptdefaults.h"
+#include "store/schema.h"
+#include "store/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qm {
+
+namespace {
+
+const QString currentVersion = QStringLiteral("3.2");
+
+OpenedDatabase failure(const QString& reason) {
+    OpenedDatabase result;
+    result.error = reason;
+    return result;
+}
+
+} // namespace
+
+OpenedDatabase openDatabase(const Home& home) {
+    if (!QDir().mkpath(home.dataDir()))
+        return failure(QStringLiteral("cannot create %1").arg(home.dataDir()));
+
+    QString error;
+    std::unique_ptr<Database> db = Database::connect(home.databasePath(), &error);
+    if (!db)
+        return failure(error);
+
+    // A new (or empty) file gets the whole schema and the first-run rows.
+    if (columnNames(*db, QStringLiteral("存单")).isEmpty()) {
+        if (!db->transaction([&] { return createSchema(*db); }))
+            return failure(db->lastError());
+    }
+
+    if (!columnNames(*db, QStringLiteral("存单")).contains(QStringLiteral("备注")))
+        db->exec(QStringLiteral("ALTER TABLE 存单 ADD COLUMN 备注 TEXT"));
+
+    const RecordStore records(*db);
+    ensureReceiptDefaults(records, ConfigFile(home.configPath()));
+
+    OpenedDatabase result;
+    result.quantityDecimals = textToInt(records.read(QStringLiteral("小数位数")));
+    if (records.read(QStringLiteral("数据库版本")) != currentVersion) {
+        db->transaction([&] { return upgradeColumnTypes(*db); });
+        records.write(QStringLiteral("数据库版本"), currentVersion);
+        if (result.quantityDecimals == 0) {
+            records.write(QStringLiteral("小数位数"), QStringLiteral("1"));
+            result.quantityDecimals = 1;
+        }
+    }
+    ensureIndexes(*db);
+    result.db = std::move(db);
+    return result;
+}
+
+} // namespace qm

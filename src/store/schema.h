@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The tables, their columns and types, the indexes and the first-run rows of a new database.
+namespace qm {
+
+class Database;
+
+// Creates every table and index of the current schema and the first-run rows. Runs inside the caller's
+// transaction on an empty database.
+bool createSchema(const Database& db);
+// The indexes the queries rely on; created when missing (also on databases from older versions).
+bool ensureIndexes(const Database& db);
+// Brings 存单 and 存单详单 to the current column types (quantities and amounts as REAL), keeping rows.
+bool upgradeColumnTypes(const Database& db);
+// The names of the columns of a table, in order; empty when the table does not exist.
+QStringList columnNames(const Database& db, const QString& table);
+
+} // namespace qm

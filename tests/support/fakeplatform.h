@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/platform.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace qm {
+
+// The scripted platform of the tests: records every message, question and dialog, and answers from
+// queues. An unanswered question gets No / cancel and is counted, so a test can fail on it.
+class FakePlatform : public Platform {
+public:
+    enum class Kind { Message, Question, Input, OpenFile, SaveFile, PrintDialog };
+    struct Shown {
+        Kind kind;
+        QString text; // message or prompt
+        MessageIcon icon = MessageIcon::None;
+        QString caption; // as shown: the default caption when none was given
+    };
+
+    void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
+    bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
+                  const QString& caption = {}) override;
+    std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
+                                   bool decimal) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
+    std::unique_ptr<ReceiptPrinter> choosePrinter(const PrintRequest& request) override;
+    bool openDocument(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+    QDateTime now() const override { return clock; }
+
+    // Texts of the messages and questions shown, in order.
+    QStringList texts() const;
+
+    QList<Shown> shown;
+    QQueue<bool> yesNoAnswers;
+    QQueue<std::optional<QString>> textAnswers;
+    QQueue<QString> fileAnswers;
+    // Printers handed out by choosePrinter(), in order; an empty queue means the dialog was cancelled.
+    QQueue<std::function<std::unique_ptr<ReceiptPrinter>(const PrintRequest&)>> printers;
+    QList<PrintRequest> printRequests;
+    QStringList openedDocuments;
+    QList<QUrl> openedUrls;
+    QDateTime clock = QDateTime(QDate(2026, 3, 14), QTime(12, 30));
+    int unanswered = 0;
+};
+
+} // namespace qm
