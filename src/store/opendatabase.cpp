@@ -47,7 +47,8 @@ OpenedDatabase openDatabase(const Home& home) {
     OpenedDatabase result;
     result.quantityDecimals = textToInt(records.read(QStringLiteral("小数位数")));
     if (records.read(QStringLiteral("数据库版本")) != currentVersion) {
-        db->transaction([&] { return upgradeColumnTypes(*db); });
+        if (!db->transaction([&] { return upgradeColumnTypes(*db); }))
+            qWarning("upgrade: %s", qPrintable(db->lastError()));
         records.write(QStringLiteral("数据库版本"), currentVersion);
         if (result.quantityDecimals == 0) {
             records.write(QStringLiteral("小数位数"), QStringLiteral("1"));

@@ -197,7 +197,7 @@ bool upgradeColumnTypes(const Database& db) {
         if (!current && !rebuildTable(db, target.table))
             return false;
     }
-    return ensureIndexes(db);
+    return true;
 }
 
 } // namespace qm

@@ -12,8 +12,10 @@ class Database;
 // transaction on an empty database.
 bool createSchema(const Database& db);
 // The indexes the queries rely on; created when missing (also on databases from older versions).
+// False when one could not be made (its table is missing); the others are made all the same.
 bool ensureIndexes(const Database& db);
 // Brings 存单 and 存单详单 to the current column types (quantities and amounts as REAL), keeping rows.
+// Rebuilt tables lose their indexes: ensureIndexes() afterwards.
 bool upgradeColumnTypes(const Database& db);
 // The names of the columns of a table, in order; empty when the table does not exist.
 QStringList columnNames(const Database& db, const QString& table);

@@ -1,5 +1,7 @@
 #include "app/ui/application.h"
 
+#include "app/singleinstance.h"
+#include "app/startupchecks.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/qtplatform.h"
 #include "app/version.h"
@@ -67,6 +69,13 @@ int runApplication(int argc, char** argv) {
     registerFontSubstitutes();
     QtPlatform platform;
     const Home home(Home::chooseRoot(parser.value(homeOption)));
+
+    // A second copy on the same home stops here, before the database is touched; the lock stays held
+    // until this function returns.
+    SingleInstance instance(home);
+    const StartupChecks checks = runStartupChecks(instance, platform);
+    if (!checks.proceed)
+        return 1;
 
     OpenedDatabase opened = openDatabase(home);
     if (!opened.db) {
