@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The two display settings the user changes in small windows: the display time format of the order
+// time (记录 时间格式) and the quantity decimals (记录 小数位数).
+namespace qm {
+
+class RecordStore;
+
+// The captions of the three time formats, in format order.
+QStringList timeFormatCaptions();
+// The stored display time format; missing or unknown values read as 0.
+int readTimeFormat(const RecordStore& records);
+bool writeTimeFormat(const RecordStore& records, int format);
+
+inline constexpr int maxQuantityDecimals = 3;
+inline const QString quantityDecimalsRangeMessage =
+    QStringLiteral("数值超出设定，请将小数位数控制在数值 0-3 的范围内。");
+
+// The decimals typed into the settings window, read as a whole number ("2.7" gives 2); no value when it
+// lies outside 0..3.
+std::optional<int> quantityDecimalsFromText(const QString& text);
+bool writeQuantityDecimals(const RecordStore& records, int decimals);
+
+} // namespace qm

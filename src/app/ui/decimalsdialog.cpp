@@ -1,0 +1,64 @@
+#include "app/ui/decimalsdialog.h"
+
+#include "app/displaysettings.h"
+#include "core/platform.h"
+#include "store/settings.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qm {
+
+DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int currentDecimals, QWidget* parent)
+    : QDialog(parent)
+    , m_db(db)
+    , m_platform(platform)
+    , m_decimals(currentDecimals)
+    , m_edit(new QLineEdit(QString::number(currentDecimals), this)) {
+    setWindowTitle(QStringLiteral("设置"));
+    resize(340, 238);
+    m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
+
+    auto* apply = new QPushButton(QStringLiteral("应用设置"), this);
+    apply->setObjectName(QStringLiteral("按钮2"));
+    apply->setAutoDefault(false);
+    auto* confirmButton = new QPushButton(QStringLiteral("确认"), this);
+    confirmButton->setObjectName(QStringLiteral("确认"));
+    confirmButton->setDefault(true);
+    connect(confirmButton, &QPushButton::clicked, this, &DecimalsDialog::confirm);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("数量小数位数（0-3）："), this));
+    row->addWidget(m_edit, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(apply);
+    buttons->addWidget(confirmButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    layout->addLayout(row);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    m_edit->setFocus();
+    m_edit->selectAll();
+}
+
+void DecimalsDialog::confirm() {
+    const std::optional<int> value = quantityDecimalsFromText(m_edit->text());
+    if (!value) {
+        m_edit->setFocus();
+        m_edit->selectAll();
+        m_platform.showMessage(quantityDecimalsRangeMessage, MessageIcon::Information,
+                               QStringLiteral("提示"));
+        return;
+    }
+    m_decimals = *value;
+    writeQuantityDecimals(RecordStore(m_db), m_decimals);
+    accept();
+}
+
+} // namespace qm
