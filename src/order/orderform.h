@@ -1,0 +1,236 @@
+#pragma once
+
+#include "order/dishcache.h"
+#include "order/orderformvalues.h"
+#include "store/orderformstore.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// The order being edited: every field's text, the choice lists, the order lines with the grid cursor,
+// the dish candidates, and the rules that tie them together. The main window shows this object and
+// forwards the user's actions to it; tests drive it without any window.
+namespace qm {
+
+class Database;
+class Platform;
+class RecordStore;
+
+// The fields of the form, one per control of the main window.
+enum class OrderField {
+    OrderNumber,    // 编辑框_编号
+    TicketHeader,   // 组合框_票头 (choice)
+    ShopName,       // 组合框_店铺名称 (choice)
+    OrderTime,      // 编辑框_时间
+    DishCode,       // 编辑框_项目代号
+    DiscountName,   // 组合框_减免 (choice)
+    DiscountCount,  // 编辑框_减免份数
+    DiscountAmount, // 编辑框_减免金额
+    Total,          // 编辑框_合计
+    PaymentMethod,  // 组合框_付款方式 (choice)
+    Paid,           // 编辑框_已支付
+    ToPay,          // 编辑框_实付
+    TableCode,      // 编辑框_时间2
+    TableName,      // 组合框_桌号 (choice)
+    Telephone,      // 编辑框_电话
+    CustomerName,   // 编辑框_姓名
+    Address,        // 编辑框_地址
+    Note,           // 编辑框_备注
+    OrderId,        // ID: the stored order open for change
+};
+
+bool isChoiceField(OrderField field);
+
+// What Enter does in a field: passed on to the control, or consumed (the focus moving to `next` when the
+// key is released, or staying where it is when there is no next field).
+struct EnterRule {
+    bool consumed = false;
+    std::optional<OrderField> next;
+};
+EnterRule enterRule(OrderField field);
+// Fields whose whole text is selected when they get the focus.
+bool selectsAllOnFocus(OrderField field);
+// Fields whose losing the focus refreshes the preview.
+bool refreshesPreviewOnLeave(OrderField field);
+
+// A drop-down list: its items and the selected one (-1 for none, which reads as the empty text).
+struct ChoiceList {
+    QStringList items;
+    int current = -1;
+    QString text() const;
+};
+
+inline const QString settleCaptionNew = QStringLiteral("打单结算(F12)");
+inline const QString settleCaptionChange = QStringLiteral("修改(F12)");
+inline const QStringList paymentMethods = {QStringLiteral("现金支付"),   QStringLiteral("微信支付"),
+                                           QStringLiteral("支付宝支付"), QStringLiteral("在线支付"),
+                                           QStringLiteral("到付"),       QStringLiteral("混合支付"),
+                                           QStringLiteral("预付")};
+
+class OrderForm : public QObject {
+    Q_OBJECT
+public:
+    // Grid rows: row 0 is the header, rows 1.. the lines, the last row the empty entry row.
+    // Grid columns: name, quantity, unit, amount.
+    enum Column { NameColumn = 0, QuantityColumn = 1, UnitColumn = 2, AmountColumn = 3, ColumnCount = 4 };
+    static const QStringList columnHeaders; // "品名", "数量", "单位", "小计"
+
+    OrderForm(Database& db, Platform& platform, int quantityDecimals, QObject* parent = nullptr);
+
+    // --- Start-up, caches and settings -------------------------------------------------------------
+    // Refills a choice list (ticket header, shop name, discount, table name) from its table with an empty
+    // first item, keeping the current text selected when it is among the new items.
+    void fillChoiceList(OrderField field);
+    // Reloads the table-code cache from 桌号.
+    void loadTableCodes();
+    // Reloads the dish cache (and with it the grid's name list) from 菜单.
+    void loadDishCache();
+    // The saved choices: display time format, ticket header, shop name, discount name, portions and
+    // amount, payment method.
+    void restoreChoices(const RecordStore& records);
+    void saveChoices(const RecordStore& records) const;
+    // Queries today's totals, writes the next order number and announces the new status texts.
+    void refreshTodayTotals();
+
+    const DishCache& dishCache() const { return m_dishes; }
+    const QList<TableCodeRecord>& tableCodes() const { return m_tableCodes; }
+    int quantityDecimals() const { return m_quantityDecimals; }
+    void setQuantityDecimals(int decimals);
+    int timeFormat() const { return m_timeFormat; }
+    void setTimeFormat(int format);
+
+    // --- Fields --------------------------------------------------------------------------------------
+    QString text(OrderField field) const;
+    // Text typed into, or written by the program into, an edit field. Runs the field's rule every time,
+    // even when the text does not change.
+    void setText(OrderField field, const QString& text);
+    const ChoiceList& choices(OrderField field) const;
+    // The user chose an item of a choice list: runs the field's rule (when the selection changed) and
+    // refreshes the preview.
+    void chooseItem(OrderField field, int index);
+    // The program selects a stored text: empty or "无" clears the selection, a text that is no item leaves
+    // the list as it is. Runs no rule.
+    void selectItemText(OrderField field, const QString& text);
+    // A field lost the focus.
+    void fieldLeft(OrderField field);
+
+    // --- Dish search and candidates ----------------------------------------------------------------
+    const QList<DishRecord>& candidates() const { return m_candidates; }
+    int currentCandidate() const { return m_currentCandidate; }
+    void selectCandidate(int index);
+    void selectPreviousCandidate();
+    void selectNextCandidate();
+    // Asks for the quantity of the selected candidate and adds it as a line. False when nothing was added.
+    bool pickDish();
+
+    // --- Order lines ---------------------------------------------------------------------------------
+    int rowCount() const { return int(m_lines.size()) + 1; }
+    bool hasLines() const { return rowCount() > 2; }
+    QString cell(int row, int column) const;
+    int cursorRow() const { return m_cursorRow; }
+    int cursorColumn() const { return m_cursorColumn; }
+    void setCursor(int row, int column);
+    bool canEditCell(int row, int column) const;
+    // A finished cell edit: writes the text, puts the cursor on the cell and recalculates the line.
+    void editCell(int row, int column, const QString& text);
+    void recalculateLine();
+    // Removes the cursor row after asking. False when nothing was removed.
+    bool deleteLine();
+    // Whether the grid's context menu ("删除行") is offered for the cursor row.
+    bool offersLineMenu() const;
+    // Puts stored lines into the grid as they are (no recalculation), followed by the empty entry row.
+    void setLoadedLines(const QList<OrderLine>& lines);
+
+    // --- Delivery details --------------------------------------------------------------------------
+    // Stores the telephone, name and address as a new customer unless one with the telephone exists.
+    void saveCustomer();
+
+    // --- Order time, mode and reset ------------------------------------------------------------------
+    QDate today() const { return m_today; }
+    // The clock: rolls the order number and totals over at midnight, and shows the current time unless
+    // an order is open for change.
+    void tick();
+    void showOrderTime(const QDateTime& time);
+    bool isModifying() const { return m_settleCaption == settleCaptionChange; }
+    QString settleCaption() const { return m_settleCaption; }
+    bool settleVisible() const { return m_settleVisible; }
+    void setSettleVisible(bool visible);
+    // The ID of the stored order reopened for change (kept after a reset).
+    QString modifyingId() const { return m_modifyingId; }
+    void enterModifyMode(const QString& id);
+    // Back to a new order: next number, empty lines and amounts, delivery fields and table cleared.
+    void resetForm();
+
+    TodayTotals todayTotals() const { return m_totals; }
+    QString countStatusText() const;
+    QString incomeStatusText() const;
+
+    OrderFormValues values() const;
+    Platform& platform() const { return m_platform; }
+    Database& database() const { return m_db; }
+
+    // Asks whoever shows the receipt preview to draw it again.
+    void requestPreviewRefresh();
+
+signals:
+    void textChanged(qm::OrderField field, const QString& text);
+    // The items or the selection of a choice list changed.
+    void choicesChanged(qm::OrderField field);
+    void linesChanged();
+    void cursorChanged(int row, int column);
+    void candidatesChanged();
+    void currentCandidateChanged(int index);
+    void dishCacheChanged();
+    void todayTotalsChanged();
+    void modeChanged();
+    void focusRequested(qm::OrderField field, bool selectAll);
+    void previewRefreshRequested();
+
+private:
+    ChoiceList& choiceList(OrderField field);
+    void writeText(OrderField field, const QString& text);
+    void runRule(OrderField field);
+    void searchDishes();
+    void fillCustomer();
+    void chooseTableByCode();
+    double linesSum() const;
+    double discountAmount() const;
+    void recomputeAfterLineChange();
+    void recomputeAfterLineDeletion();
+    void recomputeAfterDiscountChange();
+    void setPaidFromPayment();
+    void setCell(int row, int column, const QString& text);
+    void ensureEntryRow();
+
+    Database& m_db;
+    Platform& m_platform;
+    int m_quantityDecimals = 0;
+    int m_timeFormat = 0;
+    QDate m_today;
+    TodayTotals m_totals;
+
+    static constexpr int fieldCount = int(OrderField::OrderId) + 1;
+    std::array<QString, fieldCount> m_texts;
+    std::array<ChoiceList, fieldCount> m_choices; // used by the choice fields only
+    QList<OrderLine> m_lines;                     // grid rows 1.., the last one the entry row
+    int m_cursorRow = 1;
+    int m_cursorColumn = 0;
+
+    DishCache m_dishes;
+    QList<TableCodeRecord> m_tableCodes;
+    QList<DishRecord> m_candidates;
+    int m_currentCandidate = -1;
+
+    QString m_settleCaption = settleCaptionNew;
+    bool m_settleVisible = true;
+    QString m_modifyingId;
+};
+
+} // namespace qm

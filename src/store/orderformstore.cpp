@@ -1,0 +1,97 @@
+#include "store/orderformstore.h"
+
+#include "core/datetimetext.h"
+#include "core/numtext.h"
+#include "store/database.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace qm {
+
+namespace {
+
+QString choiceQuery(ChoiceSource source) {
+    switch (source) {
+    case ChoiceSource::TicketHeaders:
+        return QStringLiteral("SELECT 票头 FROM 票头设置 ORDER BY ID");
+    case ChoiceSource::ShopNames:
+        return QStringLiteral("SELECT 店铺名称 FROM 店名 ORDER BY ID");
+    case ChoiceSource::Discounts:
+        return QStringLiteral("SELECT 减免名称 FROM 减免 ORDER BY ID");
+    case ChoiceSource::TableNames:
+        return QStringLiteral("SELECT 桌号名称 FROM 桌号 ORDER BY ID");
+    }
+    return {};
+}
+
+} // namespace
+
+QList<DishRecord> loadDishes(const Database& db) {
+    QList<DishRecord> dishes;
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT 菜名, 价格, 代码, 字母, 单位 FROM 菜单 ORDER BY ID"));
+    query.setForwardOnly(true);
+    if (!query.exec())
+        return dishes;
+    while (query.next()) {
+        dishes.append({query.value(0).toString(), singleText(query.value(1).toDouble()),
+                       query.value(2).toString(), query.value(3).toString(), query.value(4).toString()});
+    }
+    return dishes;
+}
+
+QList<TableCodeRecord> loadTableCodes(const Database& db) {
+    QList<TableCodeRecord> tables;
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT 代号, 桌号名称 FROM 桌号 ORDER BY ID"));
+    query.setForwardOnly(true);
+    if (!query.exec())
+        return tables;
+    while (query.next())
+        tables.append({query.value(0).toString(), query.value(1).toString()});
+    return tables;
+}
+
+QStringList loadChoices(const Database& db, ChoiceSource source) {
+    QStringList items;
+    QSqlQuery query = db.prepare(choiceQuery(source));
+    query.setForwardOnly(true);
+    if (!query.exec())
+        return items;
+    while (query.next())
+        items.append(query.value(0).toString());
+    return items;
+}
+
+std::optional<CustomerContact> findCustomer(const Database& db, const QString& telephone) {
+    QSqlQuery query = db.prepare(
+        QStringLiteral("SELECT 姓名, 地址 FROM 客户 WHERE 电话 = ? ORDER BY ID LIMIT 1"), {telephone});
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return CustomerContact{query.value(0).toString(), query.value(1).toString()};
+}
+
+bool insertCustomerIfMissing(const Database& db, const QString& telephone, const QString& name,
+                             const QString& address) {
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT 1 FROM 客户 WHERE 电话 = ? LIMIT 1"), {telephone});
+    if (!query.exec() || query.next())
+        return false;
+    return db.exec(QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址) VALUES (?, ?, ?)"),
+                   {telephone, name, address});
+}
+
+TodayTotals todayTotals(const Database& db, QDate today) {
+    TodayTotals totals;
+    const QString from = isoDate(today) + QStringLiteral(" 00:00:00");
+    const QString to = isoDate(today.addDays(1)) + QStringLiteral(" 00:00:00");
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT max(编号), count(*), sum(实付) FROM 存单 "
+                                                "WHERE 时间 >= ? AND 时间 < ?"),
+                                 {from, to});
+    if (!query.exec() || !query.next())
+        return totals;
+    totals.maxNumber = query.value(0).toInt();
+    totals.count = query.value(1).toInt();
+    totals.income = query.value(2).toDouble();
+    return totals;
+}
+
+} // namespace qm
