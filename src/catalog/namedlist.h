@@ -1,0 +1,46 @@
+#pragma once
+
+#include "catalog/outcome.h"
+#include "store/catalogstore.h"
+
+#include <QStringList>
+
+// The one-column list windows: 计量单位设置 (units), 票头设置, 店铺名称设置 and 优惠减免设置.
+namespace qm {
+
+// The window title of a list.
+QString namedListTitle(NamedList list);
+
+// A choice list filled from one column of a table: an empty first item, then the column's texts; the item
+// equal to the text the box showed before is selected (-1: none).
+struct FilledList {
+    QStringList items;
+    int selected = -1;
+};
+FilledList fillListFromTable(const QStringList& column, const QString& currentText);
+
+// The items of a list window's combo box and its 保存 and 删除 actions. Texts are taken untrimmed and
+// compared exactly. All messages of these windows carry the information icon and the caption 提示.
+class NamedListItems {
+public:
+    NamedListItems(const CatalogStore& store, NamedList list)
+        : m_store(store)
+        , m_list(list) {}
+
+    // Units are listed plain; the other three lists start with an empty item (fill list from table).
+    // Returns the item to select, -1 for none.
+    int load(const QString& currentText);
+    const QStringList& items() const { return m_items; }
+
+    // On success the text is appended as the last item (the outcome's row).
+    Outcome save(const QString& text);
+    // On success the first item with the text is removed (the outcome's row).
+    Outcome remove(const QString& text);
+
+private:
+    const CatalogStore& m_store;
+    NamedList m_list;
+    QStringList m_items;
+};
+
+} // namespace qm
