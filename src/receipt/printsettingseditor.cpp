@@ -1,0 +1,143 @@
+#include "receipt/printsettingseditor.h"
+
+#include "core/numtext.h"
+#include "core/platform.h"
+#include "receipt/receiptpictures.h"
+#include "store/settings.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace qm {
+
+namespace {
+
+const QString sizeKey = QStringLiteral("字体大小");
+const QString boldKey = QStringLiteral("勾选加粗");
+
+// Elements in the order they are checked: the amount paid first, which may also be 0.
+constexpr std::array<int, receiptElementCount> checkOrder{10, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11};
+constexpr int paidElement = 10;
+
+bool sizeValid(int element, const QString& text) {
+    const int size = textToInt(text);
+    return (size >= 7 && size <= 30) || (element == paidElement && size == 0);
+}
+
+QString flagText(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+PrintSettingsEditor::PrintSettingsEditor(const RecordStore& records, const Home& home, Platform& platform)
+    : m_records(records)
+    , m_home(home)
+    , m_platform(platform) {}
+
+PrintSettingsForm PrintSettingsEditor::fill() const {
+    PrintSettingsForm form;
+    form.receiptType = textToInt(m_records.read(QStringLiteral("小票类型"))) == 0 ? 0 : 1;
+    form.settingType = textToInt(m_records.read(QStringLiteral("设置类型"))) == 0 ? 0 : 1;
+    form.extra1 = m_records.read(QStringLiteral("附带信息1勾选")) == QStringLiteral("1");
+    form.extra2 = m_records.read(QStringLiteral("附带信息2勾选")) == QStringLiteral("1");
+    form.top.bytes = shownPictureBytes(m_home, PicturePlace::Top);
+    form.bottom.bytes = shownPictureBytes(m_home, PicturePlace::Bottom);
+    form.extra1Text = m_records.read(QStringLiteral("附带信息1"), extraLine1DesignText);
+    form.extra2Text = m_records.read(QStringLiteral("附带信息2"), extraLine2DesignText);
+    form.topPicture = m_records.read(QStringLiteral("顶部图片勾选")) == QStringLiteral("1");
+    form.bottomPicture = m_records.read(QStringLiteral("底部图片勾选")) == QStringLiteral("1");
+    form.copies = m_records.read(QStringLiteral("打印份数"));
+    form.sizes = splitElementList(m_records.read(sizeKey));
+    const auto bold = splitElementList(m_records.read(boldKey));
+    for (size_t i = 0; i < bold.size(); ++i)
+        form.bold[i] = textToInt(bold[i]) != 0;
+    return form;
+}
+
+QString PrintSettingsEditor::copiesAfterEdit(const QString& text) {
+    return textToInt(text) <= 0 ? QStringLiteral("1") : text;
+}
+
+int PrintSettingsEditor::validate(PrintSettingsForm& form) const {
+    const int copies = textToInt(form.copies);
+    if (copies <= 0)
+        form.copies = QStringLiteral("1");
+    else if (copies > 4)
+        form.copies = QStringLiteral("4");
+
+    for (int element : checkOrder) {
+        if (sizeValid(element, form.sizes[size_t(element - 1)]))
+            continue;
+        const QString text =
+            element == paidElement
+                ? QStringLiteral("已支付 字体大小超出设定，请将字体大小控制在数值 7-30 的范围内。\r\n"
+                                 "注意：已支付 字体大小数值设置为 0 时打印及预览将不显示 已支付 ")
+                : QStringLiteral("字体大小超出设定，请将字体大小控制在数值 7-30 的范围内。");
+        m_platform.showMessage(text, MessageIcon::Information, QStringLiteral("提示"));
+        return element;
+    }
+    return 0;
+}
+
+PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& form,
+                                                            int* invalidElement) const {
+    const int invalid = validate(form);
+    if (invalidElement)
+        *invalidElement = invalid;
+    if (invalid != 0)
+        return ApplyResult::Invalid;
+    if (!m_records.exists(sizeKey)) {
+        m_platform.showMessage(QStringLiteral("设置失败.错误7763"), MessageIcon::None);
+        return ApplyResult::Refused;
+    }
+
+    // A picture box left empty by an unreadable file does not wipe the picture in use.
+    if (!form.top.path.isEmpty() && !form.top.bytes.isEmpty())
+        writePictureFile(m_home, PicturePlace::Top, form.top.bytes);
+    if (!form.bottom.path.isEmpty() && !form.bottom.bytes.isEmpty())
+        writePictureFile(m_home, PicturePlace::Bottom, form.bottom.bytes);
+
+    m_records.update(QStringLiteral("小票类型"), QString::number(form.receiptType));
+    m_records.update(QStringLiteral("设置类型"), QString::number(form.settingType));
+    m_records.update(QStringLiteral("附带信息1勾选"), flagText(form.extra1));
+    m_records.update(QStringLiteral("附带信息2勾选"), flagText(form.extra2));
+    m_records.update(QStringLiteral("顶部图片勾选"), flagText(form.topPicture));
+    m_records.update(QStringLiteral("底部图片勾选"), flagText(form.bottomPicture));
+    m_records.update(QStringLiteral("附带信息1"), form.extra1Text);
+    m_records.update(QStringLiteral("附带信息2"), form.extra2Text);
+    m_records.update(QStringLiteral("打印份数"), QString::number(textToInt(form.copies)));
+
+    QStringList sizes;
+    QStringList bold;
+    for (size_t i = 0; i < form.sizes.size(); ++i) {
+        sizes << QString::number(textToInt(form.sizes[i]));
+        bold << flagText(form.bold[i]);
+    }
+    m_records.update(sizeKey, sizes.join(QLatin1Char('|')));
+    m_records.update(boldKey, bold.join(QLatin1Char('|')));
+    return ApplyResult::Saved;
+}
+
+bool PrintSettingsEditor::choosePicture(PicturePick& pick) const {
+    const QString path =
+        m_platform.openFileName(QStringLiteral("选择图片"), QStringLiteral("PNG图片 (*.png)"));
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    pick.path = path;
+    pick.bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+
+    QBuffer buffer(&pick.bytes);
+    const QSize size = QImageReader(&buffer).size();
+    if (size.width() > 430 || size.height() > 430) {
+        m_platform.showMessage(
+            QStringLiteral("选用图片时建议选用较低清晰度的图片，图片过于清晰将影响您的打印速度。"),
+            MessageIcon::Warning);
+    }
+    return true;
+}
+
+} // namespace qm
