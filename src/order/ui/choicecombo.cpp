@@ -1,0 +1,10 @@
+#include "order/ui/choicecombo.h"
+
+namespace qm {
+
+void ChoiceCombo::showPopup() {
+    emit aboutToShowPopup();
+    QComboBox::showPopup();
+}
+
+} // namespace qm
