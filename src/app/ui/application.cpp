@@ -84,7 +84,7 @@ int runApplication(int argc, char** argv) {
         return 1;
     }
 
-    MainWindow window(*opened.db, platform, home);
+    MainWindow window(*opened.db, platform, home, opened.quantityDecimals);
     window.show();
     return app.exec();
 }
