@@ -1,0 +1,167 @@
+#include "catalog/ui/dishdialog.h"
+
+#include "catalog/dishcatalog.h"
+#include "catalog/lettercode.h"
+#include "catalog/ui/dropdowncombobox.h"
+#include "catalog/ui/gbklimitvalidator.h"
+#include "catalog/ui/namedlistwindow.h"
+#include "core/platform.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace qm {
+
+namespace {
+
+QLineEdit* lineEdit(const char* name, int maxBytes, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf8(name));
+    if (maxBytes > 0)
+        limitGbkBytes(edit, maxBytes);
+    return edit;
+}
+
+QLabel* label(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Platform& platform, int row,
+                       std::function<void(int)> selectRow, RunModal runModal, QWidget* parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_catalog(catalog)
+    , m_db(db)
+    , m_store(db)
+    , m_platform(platform)
+    , m_row(row)
+    , m_selectRow(std::move(selectRow))
+    , m_runModal(std::move(runModal)) {
+    const QString title =
+        mode == Mode::Add ? QStringLiteral("项目或菜品添加") : QStringLiteral("项目或菜品修改");
+    setObjectName(title);
+    setWindowTitle(title);
+    resize(380, 251);
+
+    m_nameEdit = lineEdit("编辑框3", 32, this);
+    m_lettersEdit = lineEdit("编辑框2", 16, this);
+    m_codeEdit = lineEdit("编辑框1", 8, this);
+    m_priceEdit = lineEdit("编辑框4", 0, this);
+    m_unitBox = new DropDownComboBox(this);
+    m_unitBox->setObjectName(QStringLiteral("组合框1"));
+    m_unitBox->setEditable(false);
+    m_unitBox->setMaxVisibleItems(12);
+    auto* unitsButton = new QPushButton(this);
+    unitsButton->setObjectName(QStringLiteral("按钮8"));
+    unitsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    unitsButton->setToolTip(QStringLiteral("计量单位设置"));
+    unitsButton->setAutoDefault(false);
+    auto* okButton =
+        new QPushButton(mode == Mode::Add ? QStringLiteral("添加") : QStringLiteral("修改"), this);
+    okButton->setObjectName(QStringLiteral("按钮1"));
+    okButton->setDefault(true);
+
+    auto* unitRow = new QHBoxLayout;
+    unitRow->addWidget(m_unitBox, 1);
+    unitRow->addWidget(unitsButton);
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->addRow(label("菜品名称：", this), m_nameEdit);
+    form->addRow(label("字母代号：", this), m_lettersEdit);
+    form->addRow(label("数字代号：", this), m_codeEdit);
+    form->addRow(label("价      格：", this), m_priceEdit);
+    form->addRow(label("单      位：", this), unitRow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(okButton, &QPushButton::clicked, this, &DishDialog::submit);
+    connect(unitsButton, &QPushButton::clicked, this, &DishDialog::openUnits);
+
+    if (mode == Mode::Add) {
+        connect(m_nameEdit, &QLineEdit::textChanged, this,
+                [this](const QString& name) { m_lettersEdit->setText(letterCode(name)); });
+        m_unitBox->setAboutToDropDown([this] { reloadUnits(); });
+        reloadUnits();
+        m_nameEdit->setFocus();
+    } else {
+        const DishRow& dish = m_catalog.rows().at(m_row);
+        reloadUnits(dish.unit);
+        m_codeEdit->setText(dish.code);
+        m_lettersEdit->setText(dish.letters);
+        m_nameEdit->setText(dish.name);
+        m_priceEdit->setText(dish.priceText);
+        m_codeEdit->setFocus();
+        m_codeEdit->end(false);
+    }
+}
+
+void DishDialog::submit() {
+    if (m_mode == Mode::Add)
+        add();
+    else
+        saveModification();
+}
+
+void DishDialog::add() {
+    const Outcome outcome = m_catalog.add({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
+                                           m_priceEdit->text(), m_unitBox->currentText()});
+    if (!outcome.done) {
+        if (!outcome.message.isEmpty())
+            m_platform.showMessage(outcome.message, MessageIcon::Information);
+        if (outcome.row >= 0)
+            m_selectRow(outcome.row);
+        return;
+    }
+    m_selectRow(outcome.row);
+    m_platform.showMessage(outcome.message, MessageIcon::None);
+    m_codeEdit->clear();
+    m_lettersEdit->clear();
+    m_nameEdit->clear();
+    m_priceEdit->clear();
+}
+
+void DishDialog::saveModification() {
+    const Outcome outcome = m_catalog.modify({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
+                                              m_priceEdit->text(), m_unitBox->currentText()});
+    if (!outcome.done) {
+        if (!outcome.message.isEmpty())
+            m_platform.showMessage(outcome.message, MessageIcon::Information);
+        return;
+    }
+    m_selectRow(outcome.row);
+    accept();
+    m_platform.showMessage(outcome.message, MessageIcon::None);
+}
+
+void DishDialog::openUnits() {
+    NamedListWindow units(NamedList::Units, m_db, m_platform, this);
+    m_runModal(units);
+    // The units may have changed: the add dialog offers them afresh with none chosen, the modify dialog
+    // chooses the unit of the dish being modified again.
+    reloadUnits(m_mode == Mode::Modify ? m_catalog.rows().at(m_row).unit : QString());
+}
+
+void DishDialog::reloadUnits(const QString& unit) {
+    m_unitBox->clear();
+    m_unitBox->addItems(m_store.loadNamedList(NamedList::Units).value_or(QStringList()));
+    m_unitBox->setCurrentIndex(
+        unit.isEmpty() ? -1 : m_unitBox->findText(unit, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+} // namespace qm
