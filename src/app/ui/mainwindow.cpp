@@ -392,6 +392,9 @@ QAction* MainWindow::entry(Entry which) const {
 }
 
 void MainWindow::functionKey(int qtKey) {
+    if (qtKey == Qt::Key_F8 || qtKey == Qt::Key_F9)
+        return;
+    // The window takes the focus first, so that a cell being edited in the grid is finished.
     setFocus(Qt::ShortcutFocusReason);
     switch (qtKey) {
     case Qt::Key_F1:
