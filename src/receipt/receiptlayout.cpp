@@ -57,7 +57,7 @@ public:
     void rule() {
         setFont({9, false});
         const int dash = m_surface.textWidth(QStringLiteral("-"));
-        const bool preview = m_surface.rulePlacement() == ReceiptSurface::RulePlacement::Preview;
+        const bool preview = m_surface.kind() == ReceiptSurface::Kind::Preview;
         const int count = dash > 0 ? (preview ? m_width - 5 : m_width) / dash : 0;
         const QString rule = QStringLiteral("-").repeated(std::max(0, count));
         draw(preview ? 0 : dash / 3, rule);

@@ -10,15 +10,15 @@ namespace qm {
 
 class ReceiptSurface {
 public:
-    // Where a dashed rule starts and how far it runs: the preview keeps it clear of the right edge, the
-    // printer indents it by a third of a dash.
-    enum class RulePlacement { Preview, Printer };
+    // The preview board counts pixels, the printer 0.1 mm. They also place the dashed rule differently:
+    // the preview keeps it clear of the right edge, the printer indents it by a third of a dash.
+    enum class Kind { Preview, Printer };
 
     virtual ~ReceiptSurface() = default;
 
     // The usable width of one receipt line.
     virtual int width() const = 0;
-    virtual RulePlacement rulePlacement() const = 0;
+    virtual Kind kind() const = 0;
     // Every text below is drawn in the face "宋体" at this size in points, bold or regular.
     virtual void setFont(int points, bool bold) = 0;
     virtual int textWidth(const QString& text) const = 0;

@@ -22,12 +22,12 @@ public:
         int h = 0;
     };
 
-    explicit RecordingSurface(int width, RulePlacement placement = RulePlacement::Preview)
+    explicit RecordingSurface(int width, Kind kind = Kind::Preview)
         : m_width(width)
-        , m_placement(placement) {}
+        , m_kind(kind) {}
 
     int width() const override { return m_width; }
-    RulePlacement rulePlacement() const override { return m_placement; }
+    Kind kind() const override { return m_kind; }
     void setFont(int points, bool bold) override {
         m_size = points;
         m_bold = bold;
@@ -66,7 +66,7 @@ public:
 
 private:
     int m_width;
-    RulePlacement m_placement;
+    Kind m_kind;
     int m_size = 9;
     bool m_bold = false;
 };

@@ -25,7 +25,7 @@ public:
     bool printPage(const std::function<int(ReceiptSurface&)>& draw) override {
         if (m_failFrom > 0 && m_jobs.size() + 1 >= m_failFrom)
             return false;
-        RecordingSurface surface(m_width, ReceiptSurface::RulePlacement::Printer);
+        RecordingSurface surface(m_width, ReceiptSurface::Kind::Printer);
         draw(surface);
         m_jobs.append(surface);
         return true;

@@ -342,7 +342,7 @@ private slots:
     }
 
     void printerRule() {
-        RecordingSurface surface(480, ReceiptSurface::RulePlacement::Printer);
+        RecordingSurface surface(480, ReceiptSurface::Kind::Printer);
         drawReceipt(surface, customSettings(), sampleContent(), nullptr, nullptr);
         const int time = int(surface.texts().indexOf(QStringLiteral("[下单时间] 2026年3月14日12时30分")));
         QCOMPARE(surface.ops[time + 1].text, dashes(80));
