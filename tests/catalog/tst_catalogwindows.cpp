@@ -231,6 +231,8 @@ private slots:
             QCOMPARE(dialog.windowTitle(), QStringLiteral("项目或菜品修改"));
             auto* code = child<QLineEdit>(dialog, "编辑框1");
             QCOMPARE(code->text(), QStringLiteral("006"));
+            dialog.show();
+            QTRY_VERIFY(!code->hasSelectedText());
             QCOMPARE(code->cursorPosition(), 3);
             QCOMPARE(child<QLineEdit>(dialog, "编辑框2")->text(), QStringLiteral("xgzrsj"));
             QCOMPARE(child<QLineEdit>(dialog, "编辑框3")->text(), QStringLiteral("香菇猪肉水饺"));
@@ -338,6 +340,14 @@ private slots:
         click(window, "按钮1");
         QCOMPARE(box->count(), count + 1);
         QCOMPARE(box->itemText(count), QStringLiteral(" ") + existing);
+
+        // What is typed is what is saved, even when an item starts with it.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        box->setFocus();
+        box->setEditText(QString());
+        typeKeys(box->lineEdit(), existing.left(1));
+        QCOMPARE(box->currentText(), existing.left(1));
 
         box->setEditText(existing + QStringLiteral("?"));
         click(window, "按钮2");

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qm {
@@ -71,10 +72,12 @@ DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Plat
     okButton->setDefault(true);
 
     auto* unitRow = new QHBoxLayout;
+    unitRow->setSpacing(6);
     unitRow->addWidget(m_unitBox, 1);
     unitRow->addWidget(unitsButton);
     auto* form = new QFormLayout;
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form->setVerticalSpacing(10);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->addRow(label("菜品名称：", this), m_nameEdit);
     form->addRow(label("字母代号：", this), m_lettersEdit);
@@ -162,6 +165,14 @@ void DishDialog::reloadUnits(const QString& unit) {
     m_unitBox->addItems(m_store.loadNamedList(NamedList::Units).value_or(QStringList()));
     m_unitBox->setCurrentIndex(
         unit.isEmpty() ? -1 : m_unitBox->findText(unit, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void DishDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Showing a dialog selects the text of its focused box; modifying starts with the caret at the end of
+    // the number code instead.
+    if (m_mode == Mode::Modify)
+        QTimer::singleShot(0, this, [this] { m_codeEdit->end(false); });
 }
 
 } // namespace qm

@@ -33,6 +33,9 @@ public:
     // 按钮8: opens 计量单位设置, then reloads the unit list.
     void openUnits();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void add();
     void saveModification();

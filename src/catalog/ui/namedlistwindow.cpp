@@ -23,6 +23,8 @@ NamedListWindow::NamedListWindow(NamedList list, const Database& db, Platform& p
     m_box->setObjectName(QStringLiteral("组合框1"));
     m_box->setEditable(true);
     m_box->setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would turn a typed "a" into an existing "ab" before it is saved.
+    m_box->setCompleter(nullptr);
     m_box->setMaxVisibleItems(12);
     auto* saveButton = new QPushButton(QStringLiteral("保存"), this);
     saveButton->setObjectName(QStringLiteral("按钮1"));

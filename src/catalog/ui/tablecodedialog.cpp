@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qm {
@@ -80,6 +81,14 @@ void TableCodeDialog::submit() {
         accept();
         m_platform.showMessage(outcome.message, MessageIcon::None);
     }
+}
+
+void TableCodeDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Showing a dialog selects the text of its focused box; modifying starts with the caret at the end of
+    // the number code instead.
+    if (m_mode == Mode::Modify)
+        QTimer::singleShot(0, this, [this] { m_codeEdit->end(false); });
 }
 
 } // namespace qm

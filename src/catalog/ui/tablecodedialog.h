@@ -25,6 +25,9 @@ public:
     // 按钮1: 添加 or 修改.
     void submit();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     Mode m_mode;
     TableCodeList& m_tables;
