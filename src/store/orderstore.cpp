@@ -1,0 +1,191 @@
+#include "store/orderstore.h"
+
+#include "core/datetimetext.h"
+#include "store/database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <functional>
+
+namespace qm {
+
+namespace {
+
+const QString orderColumns =
+    QStringLiteral("编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, "
+                   "已付, 实付, 桌号, 电话, 姓名, 地址, 是否结算, 备注");
+
+// Binds the order's values, in the order of orderColumns, from placeholder `first` on.
+void bindOrder(QSqlQuery& query, const StoredOrder& o, int first = 0) {
+    const QVariant values[] = {o.number,        o.ticketHeader,  o.shopName,       isoText(o.time),
+                               o.discountName,  o.discountCount, o.discountAmount, o.total,
+                               o.paymentMethod, o.paid,          o.toPay,          o.tableName,
+                               o.telephone,     o.customerName,  o.address,        o.settled ? 1 : 0,
+                               o.note};
+    for (const QVariant& value : values)
+        query.bindValue(first++, value);
+}
+
+// Runs a prepared query; on failure keeps the reason in `error`.
+bool run(QSqlQuery& query, QString& error) {
+    if (query.exec())
+        return true;
+    error = query.lastError().text();
+    return false;
+}
+
+bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
+                 QString& error) {
+    QSqlQuery query = db.prepare(QStringLiteral(
+        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+    const QString sold = isoText(time);
+    for (const StoredLine& line : lines) {
+        query.bindValue(0, id);
+        query.bindValue(1, sold);
+        query.bindValue(2, line.name);
+        query.bindValue(3, line.quantity);
+        query.bindValue(4, line.unit);
+        query.bindValue(5, line.amount);
+        if (!run(query, error))
+            return false;
+    }
+    return true;
+}
+
+// Runs `work` in one transaction; the result carries the ID it produced or the reason it failed.
+OrderWriteResult inTransaction(Database& db, const std::function<bool(qint64&, QString&)>& work) {
+    qint64 id = 0;
+    QString error;
+    const bool ok = db.transaction([&] { return work(id, error); });
+    OrderWriteResult result;
+    if (ok)
+        result.id = id;
+    else
+        result.error = error.isEmpty() ? db.lastError() : error;
+    return result;
+}
+
+} // namespace
+
+OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines) {
+    return inTransaction(db, [&](qint64& id, QString& error) {
+        QSqlQuery insert =
+            db.prepare(QStringLiteral("INSERT INTO 存单 (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                      "?, ?, ?, ?, ?, ?, ?, ?)")
+                           .arg(orderColumns));
+        bindOrder(insert, order);
+        if (!run(insert, error))
+            return false;
+        id = insert.lastInsertId().toLongLong();
+        if (id <= 0) {
+            error = QStringLiteral("no ID for the new order");
+            return false;
+        }
+        if (!insertLines(db, id, order.time, lines, error))
+            return false;
+        if (!order.telephone.isEmpty() &&
+            !countCustomerOrder(db, order.telephone, order.customerName, order.address, order.time)) {
+            error = db.lastError();
+            return false;
+        }
+        return true;
+    });
+}
+
+OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
+                             const QList<StoredLine>& lines) {
+    return inTransaction(db, [&](qint64& storedId, QString& error) {
+        storedId = id;
+        QSqlQuery removeLines = db.prepare(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id});
+        if (!run(removeLines, error))
+            return false;
+        QSqlQuery update =
+            db.prepare(QStringLiteral("UPDATE 存单 SET 编号 = ?, 票头 = ?, 店铺名称 = ?, 时间 = ?, "
+                                      "减免 = ?, 减免份数 = ?, 减免金额 = ?, 合计 = ?, 支付方式 = ?, "
+                                      "已付 = ?, 实付 = ?, 桌号 = ?, 电话 = ?, 姓名 = ?, 地址 = ?, "
+                                      "是否结算 = ?, 备注 = ? WHERE ID = ?"));
+        bindOrder(update, order);
+        update.bindValue(17, id);
+        if (!run(update, error))
+            return false;
+        if (update.numRowsAffected() != 1) {
+            error = QStringLiteral("存单ID %1 已不存在").arg(id);
+            return false;
+        }
+        return insertLines(db, id, order.time, lines, error);
+    });
+}
+
+bool deleteOrder(Database& db, qint64 id) {
+    return db.transaction([&] {
+        return db.exec(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id}) &&
+               db.exec(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {id});
+    });
+}
+
+std::optional<StoredOrder> loadOrder(const Database& db, qint64 id) {
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT %1 FROM 存单 WHERE ID = ?").arg(orderColumns), {id});
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    StoredOrder o;
+    int c = 0;
+    o.number = query.value(c++).toInt();
+    o.ticketHeader = query.value(c++).toString();
+    o.shopName = query.value(c++).toString();
+    o.time = parseIso(query.value(c++).toString()).value_or(QDateTime());
+    o.discountName = query.value(c++).toString();
+    o.discountCount = query.value(c++).toDouble();
+    o.discountAmount = query.value(c++).toDouble();
+    o.total = query.value(c++).toDouble();
+    o.paymentMethod = query.value(c++).toString();
+    o.paid = query.value(c++).toDouble();
+    o.toPay = query.value(c++).toDouble();
+    o.tableName = query.value(c++).toString();
+    o.telephone = query.value(c++).toString();
+    o.customerName = query.value(c++).toString();
+    o.address = query.value(c++).toString();
+    o.settled = query.value(c++).toInt() != 0;
+    o.note = query.value(c++).toString();
+    return o;
+}
+
+QList<StoredLine> loadOrderLines(const Database& db, qint64 id, std::optional<QDate> day) {
+    const QString sql = QStringLiteral("SELECT 菜名, 数量, 单位, 小计 FROM 存单详单 WHERE 存单ID = ?");
+    QSqlQuery query =
+        day ? db.prepare(sql + QStringLiteral(" AND 销售时间 >= ? AND 销售时间 < ? ORDER BY ID"),
+                         {id, isoDate(*day), isoDate(day->addDays(1))})
+            : db.prepare(sql + QStringLiteral(" ORDER BY ID"), {id});
+    QList<StoredLine> lines;
+    if (!query.exec())
+        return lines;
+    while (query.next()) {
+        lines.append({query.value(0).toString(), query.value(1).toDouble(), query.value(2).toString(),
+                      query.value(3).toDouble()});
+    }
+    return lines;
+}
+
+bool countCustomerOrder(const Database& db, const QString& telephone, const QString& name,
+                        const QString& address, const QDateTime& time) {
+    const std::optional<CustomerRecord> known = loadCustomer(db, telephone);
+    if (!known) {
+        return db.exec(QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址, 最近订餐日期, 订餐次数) "
+                                      "VALUES (?, ?, ?, ?, 1)"),
+                       {telephone, name, address, isoText(time)});
+    }
+    return db.exec(QStringLiteral("UPDATE 客户 SET 最近订餐日期 = ?, 订餐次数 = ? WHERE 电话 = ?"),
+                   {isoText(time), known->orderCount + 1, telephone});
+}
+
+std::optional<CustomerRecord> loadCustomer(const Database& db, const QString& telephone) {
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT 电话, 姓名, 地址, 最近订餐日期, 订餐次数 FROM 客户 "
+                                                "WHERE 电话 = ? ORDER BY ID LIMIT 1"),
+                                 {telephone});
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return CustomerRecord{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                          query.value(3).toString(), query.value(4).toInt()};
+}
+
+} // namespace qm

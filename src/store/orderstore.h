@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// Stored orders: one 存单 row with its 存单详单 lines, and the customer's order count. Every write that
+// belongs together runs in one transaction; a failure leaves the database as it was.
+namespace qm {
+
+class Database;
+
+// One 存单 row (without its ID).
+struct StoredOrder {
+    int number = 0; // 编号
+    QString ticketHeader;
+    QString shopName;
+    QDateTime time; // stored as ISO text
+    QString discountName;
+    double discountCount = 0; // 减免份数
+    double discountAmount = 0;
+    double total = 0;
+    QString paymentMethod;
+    double paid = 0;  // 已付
+    double toPay = 0; // 实付
+    QString tableName;
+    QString telephone;
+    QString customerName;
+    QString address;
+    bool settled = false; // 是否结算
+    QString note;
+};
+
+// One 存单详单 row; its 存单ID and 销售时间 come from the order it belongs to.
+struct StoredLine {
+    QString name;
+    double quantity = 0;
+    QString unit;
+    double amount = 0;
+};
+
+// What a write gives back: the order's ID, or the reason it failed.
+struct OrderWriteResult {
+    std::optional<qint64> id;
+    QString error;
+    explicit operator bool() const { return id.has_value(); }
+};
+
+// Inserts a new order, its lines and, when it carries a telephone, counts it for the customer; all in one
+// transaction. The ID is the one the insert produced.
+OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines);
+// Stores a change of order `id`: its old lines are deleted, the row updated and the new lines inserted, in
+// one transaction. The customer's count is not touched. Fails when the order no longer exists.
+OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
+                             const QList<StoredLine>& lines);
+// Deletes an order with its lines in one transaction.
+bool deleteOrder(Database& db, qint64 id);
+
+std::optional<StoredOrder> loadOrder(const Database& db, qint64 id);
+// The lines of an order in the order they were stored; with `day`, only lines sold on that day.
+QList<StoredLine> loadOrderLines(const Database& db, qint64 id, std::optional<QDate> day = std::nullopt);
+
+// The customer with this telephone has ordered again: 订餐次数 raised by one (from the first row with the
+// telephone) and 最近订餐日期 set to `time`, its name and address left alone; a new telephone is inserted
+// with the count 1. Not a transaction of its own: insertOrder() runs it inside the order's.
+bool countCustomerOrder(const Database& db, const QString& telephone, const QString& name,
+                        const QString& address, const QDateTime& time);
+
+struct CustomerRecord {
+    QString telephone;
+    QString name;
+    QString address;
+    QString lastOrder; // 最近订餐日期 as stored
+    int orderCount = 0;
+};
+// The first customer (in table order) with this telephone.
+std::optional<CustomerRecord> loadCustomer(const Database& db, const QString& telephone);
+
+} // namespace qm
