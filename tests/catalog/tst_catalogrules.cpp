@@ -214,9 +214,9 @@ private slots:
         DishCache cache;
         cache.reset(loadDishes(home.db()));
         for (const QString& typed : {QStringLiteral("901"), QStringLiteral("gbjd")}) {
-            const QList<DishRecord> found = searchDishes(cache, typed);
+            const auto found = searchDishes(cache, typed);
             QCOMPARE(found.size(), 1);
-            QCOMPARE(found.first().name, name);
+            QCOMPARE(found.first()->name, name);
         }
     }
 
