@@ -25,16 +25,16 @@ const DishRecord* DishCache::find(const QString& name) const {
     return it == m_firstByName.cend() ? nullptr : &m_dishes[*it];
 }
 
-QList<DishRecord> searchDishes(const DishCache& cache, const QString& typed) {
-    QList<DishRecord> found;
+QList<const DishRecord*> searchDishes(const DishCache& cache, const QString& typed) {
+    QList<const DishRecord*> found;
     const QString text = trimBlanks(typed);
     if (text.isEmpty())
         return found;
     for (const DishRecord& dish : cache.dishes()) {
         if (dish.code.contains(text, Qt::CaseSensitive))
-            found.append(dish);
+            found.append(&dish);
         if (dish.letters.contains(text, Qt::CaseSensitive))
-            found.append(dish);
+            found.append(&dish);
     }
     return found;
 }

@@ -27,6 +27,7 @@ private:
 
 // The candidates for a typed code: trimmed, then for each dish in order one entry when the text occurs in
 // its number code and one more when it occurs in its letter code (letter case counts). Empty text, none.
-QList<DishRecord> searchDishes(const DishCache& cache, const QString& typed);
+// The entries point into the cache and stay valid until it is reset.
+QList<const DishRecord*> searchDishes(const DishCache& cache, const QString& typed);
 
 } // namespace qm

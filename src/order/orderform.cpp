@@ -162,8 +162,10 @@ void OrderForm::loadTableCodes() {
 }
 
 void OrderForm::loadDishCache() {
+    m_candidates.clear(); // they point into the old cache
     m_dishes.reset(loadDishes(m_db));
     emit dishCacheChanged();
+    searchDishes();
 }
 
 void OrderForm::restoreChoices(const RecordStore& records) {
@@ -316,7 +318,7 @@ void OrderForm::selectNextCandidate() {
 bool OrderForm::pickDish() {
     if (m_currentCandidate < 0 || m_currentCandidate >= m_candidates.size())
         return false;
-    const QString name = m_candidates[m_currentCandidate].name;
+    const QString name = m_candidates[m_currentCandidate]->name;
     const std::optional<QString> quantity = m_platform.askText(
         QStringLiteral("菜品选择"),
         QStringLiteral("请输入菜品：") + name + QStringLiteral(" 的数量。\r\n\r\n按 Esc键 取消选择。"),

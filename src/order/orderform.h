@@ -90,7 +90,7 @@ public:
     void fillChoiceList(OrderField field);
     // Reloads the table-code cache from 桌号.
     void loadTableCodes();
-    // Reloads the dish cache (and with it the grid's name list) from 菜单.
+    // Reloads the dish cache (and with it the grid's name list) from 菜单; the typed code is searched again.
     void loadDishCache();
     // The saved choices: display time format, ticket header, shop name, discount name, portions and
     // amount, payment method.
@@ -122,7 +122,7 @@ public:
     void fieldLeft(OrderField field);
 
     // --- Dish search and candidates ----------------------------------------------------------------
-    const QList<DishRecord>& candidates() const { return m_candidates; }
+    const QList<const DishRecord*>& candidates() const { return m_candidates; }
     int currentCandidate() const { return m_currentCandidate; }
     void selectCandidate(int index);
     void selectPreviousCandidate();
@@ -225,7 +225,7 @@ private:
 
     DishCache m_dishes;
     QList<TableCodeRecord> m_tableCodes;
-    QList<DishRecord> m_candidates;
+    QList<const DishRecord*> m_candidates; // into m_dishes
     int m_currentCandidate = -1;
 
     QString m_settleCaption = settleCaptionNew;

@@ -27,7 +27,7 @@ int CandidateModel::columnCount(const QModelIndex& parent) const {
 QVariant CandidateModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_form.candidates().size())
         return {};
-    const DishRecord& dish = m_form.candidates()[index.row()];
+    const DishRecord& dish = *m_form.candidates()[index.row()];
     switch (index.column()) {
     case CodeColumn:
         return dish.code;
