@@ -2,6 +2,8 @@
 
 #include "core/numtext.h"
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
