@@ -1,0 +1,179 @@
+#include "receipt/ui/previewwindow.h"
+
+#include "app/ui/functionkeys.h"
+#include "core/home.h"
+#include "receipt/receiptlayout.h"
+#include "receipt/receiptpictures.h"
+#include "receipt/receiptsettings.h"
+#include "receipt/ui/paintersurface.h"
+#include "store/settings.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace qm {
+
+namespace {
+
+struct PreviewWidths {
+    int board;
+    int window;
+};
+
+PreviewWidths widthsFor(ReceiptType type) {
+    return type == ReceiptType::Mm58 ? PreviewWidths{194, 233} : PreviewWidths{267, 306};
+}
+
+QImage whiteBoard(int width, int height) {
+    QImage board(width, std::max(1, height), QImage::Format_RGB32);
+    board.fill(Qt::white);
+    return board;
+}
+
+} // namespace
+
+// 画板1: shows the rows of the board from the scroll position down.
+class PreviewWindow::BoardView : public QWidget {
+public:
+    BoardView(const QImage& board, const QScrollBar& scroll, QWidget* parent)
+        : QWidget(parent)
+        , m_board(board)
+        , m_scroll(scroll) {
+        setObjectName(QStringLiteral("画板1"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(QPoint(0, 0), m_board, QRect(0, m_scroll.value(), width(), height()));
+    }
+
+private:
+    const QImage& m_board;
+    const QScrollBar& m_scroll;
+};
+
+PreviewWindow::PreviewWindow(QWidget* mainWindow, const Database& db, const Home& home,
+                             std::function<ReceiptContent()> content)
+    : QWidget(mainWindow, Qt::Tool)
+    , m_main(mainWindow)
+    , m_db(db)
+    , m_home(home)
+    , m_content(std::move(content))
+    , m_board(whiteBoard(widthsFor(ReceiptType::Mm58).board, 1)) {
+    setObjectName(QStringLiteral("打印预览"));
+    setWindowTitle(QStringLiteral("打印预览"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_group = new QGroupBox(this);
+    m_group->setObjectName(QStringLiteral("分组框1"));
+    m_scroll = new QScrollBar(Qt::Vertical, m_group);
+    m_scroll->setObjectName(QStringLiteral("纵向滚动条1"));
+    m_scroll->setRange(0, 0);
+    m_view = new BoardView(m_board, *m_scroll, m_group);
+    m_view->setFixedWidth(m_board.width());
+
+    auto* inner = new QHBoxLayout(m_group);
+    inner->setContentsMargins(2, 2, 2, 2);
+    inner->setSpacing(2);
+    inner->addWidget(m_view);
+    inner->addWidget(m_scroll);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(9, 9, 9, 9);
+    outer->addWidget(m_group);
+
+    connect(m_scroll, &QScrollBar::valueChanged, m_view, qOverload<>(&QWidget::update));
+    new FunctionKeys(this, [this](int key) { functionKey(key); });
+
+    resize(233, 742);
+    if (m_main) {
+        m_main->installEventFilter(this);
+        resize(width(), m_main->height() + 5);
+        dockToMainWindow();
+    }
+    render();
+}
+
+int PreviewWindow::visibleHeight() const {
+    return m_view->height();
+}
+
+void PreviewWindow::render() {
+    m_scroll->setValue(0);
+    const RecordStore records(m_db);
+    const ReceiptSettings settings = loadReceiptSettings(records, ConfigFile(m_home.configPath()), false);
+    const PreviewWidths widths = widthsFor(settings.type);
+
+    const QImage top = settings.topPicture ? loadPreviewPicture(m_home, PicturePlace::Top) : QImage();
+    const QImage bottom =
+        settings.bottomPicture ? loadPreviewPicture(m_home, PicturePlace::Bottom) : QImage();
+    const ReceiptContent content = m_content ? m_content() : ReceiptContent();
+
+    // The board is as tall as the receipt: measured first, then drawn once.
+    QImage metrics = whiteBoard(1, 1);
+    PainterSurface measure(&metrics, nullptr, widths.board, ReceiptSurface::Kind::Preview);
+    m_board = whiteBoard(widths.board, drawReceipt(measure, settings, content, &top, &bottom));
+    QPainter painter(&m_board);
+    PainterSurface surface(&m_board, &painter, widths.board, ReceiptSurface::Kind::Preview);
+    m_drawnHeight = drawReceipt(surface, settings, content, &top, &bottom);
+    painter.end();
+
+    m_view->setFixedWidth(widths.board);
+    if (width() != widths.window)
+        resize(widths.window, height());
+    updateScrollRange();
+    m_view->update();
+}
+
+void PreviewWindow::updateScrollRange() {
+    m_scroll->setRange(0, std::max(0, m_drawnHeight - visibleHeight()));
+    m_scroll->setPageStep(std::max(1, visibleHeight()));
+    m_scroll->setSingleStep(20);
+}
+
+void PreviewWindow::dockToMainWindow() {
+    if (!m_main)
+        return;
+    const QPoint target(m_main->x() + m_main->frameGeometry().width(), m_main->y());
+    if (pos() != target)
+        move(target);
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_main && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        dockToMainWindow();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (!m_main)
+        return;
+    // The main window follows, so that its right edge meets this window's left edge.
+    const QPoint target(x() - m_main->frameGeometry().width(), y());
+    if (m_main->pos() != target)
+        m_main->move(target);
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateScrollRange();
+}
+
+void PreviewWindow::functionKey(int qtKey) {
+    if (m_main) {
+        m_main->raise();
+        m_main->activateWindow();
+    }
+    if (onFunctionKey)
+        onFunctionKey(qtKey);
+}
+
+} // namespace qm

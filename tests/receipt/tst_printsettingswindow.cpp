@@ -1,0 +1,124 @@
+#include "receipt/ui/printsettingswindow.h"
+#include "store/settings.h"
+#include "support/fakeplatform.h"
+#include "support/temphome.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace qm;
+
+class PrintSettingsWindowTest : public QObject {
+    Q_OBJECT
+
+    template <typename T> static T* control(QWidget& window, const QString& name) {
+        T* found = window.findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+
+private slots:
+    void filledAndEnabledByStylingType() {
+        TempHome home;
+        FakePlatform platform;
+        PrintSettingsWindow window(home.db(), platform, home.home(), {});
+        QCOMPARE(window.windowTitle(), QStringLiteral("打印设置"));
+        QCOMPARE(control<QComboBox>(window, "组合框_设置类型")->currentText(), QStringLiteral("自定义"));
+        QCOMPARE(control<QComboBox>(window, "组合框_小票类型")->currentText(), QStringLiteral("58小票"));
+        QCOMPARE(control<QLineEdit>(window, "编辑框1")->text(), QStringLiteral("订餐电话:1390000****"));
+        QCOMPARE(control<QLineEdit>(window, "编辑框2")->text(), QStringLiteral("订餐微信号:kfwx****"));
+        QCOMPARE(control<QLineEdit>(window, "编辑框字体大小7")->text(), QStringLiteral("12"));
+        QVERIFY(control<QCheckBox>(window, "选择框_加粗_7")->isChecked());
+        QVERIFY(!control<QLabel>(window, "图片框1")->pixmap().isNull());
+        QCOMPARE(control<QTabWidget>(window, "选择夹1")->count(), 2);
+
+        const QStringList custom{"选择框3",         "选择框4",           "编辑框_顶部图片",
+                                 "编辑框_底部图片", "顶部图片选择按钮1", "顶部图片选择按钮2",
+                                 "编辑框字体大小1", "编辑框字体大小11",  "选择框_加粗_1",
+                                 "选择框_加粗_11"};
+        const QStringList always{"选择框1", "编辑框1", "选择框2", "编辑框2", "组合框_小票类型", "编辑框份数"};
+        control<QComboBox>(window, "组合框_设置类型")->setCurrentIndex(0);
+        for (const QString& name : custom)
+            QVERIFY2(!control<QWidget>(window, name)->isEnabled(), qPrintable(name));
+        for (const QString& name : always)
+            QVERIFY2(control<QWidget>(window, name)->isEnabled(), qPrintable(name));
+        control<QComboBox>(window, "组合框_设置类型")->setCurrentIndex(1);
+        for (const QString& name : custom)
+            QVERIFY2(control<QWidget>(window, name)->isEnabled(), qPrintable(name));
+    }
+
+    void invalidSizeKeepsEverything() {
+        TempHome home;
+        FakePlatform platform;
+        int applied = 0;
+        PrintSettingsWindow window(home.db(), platform, home.home(), [&] { ++applied; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        control<QComboBox>(window, "组合框_小票类型")->setCurrentIndex(1);
+        auto* size3 = control<QLineEdit>(window, "编辑框字体大小3");
+        size3->setText(QStringLiteral("31"));
+
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(platform.texts(),
+                 QStringList{QStringLiteral("字体大小超出设定，请将字体大小控制在数值 7-30 的范围内。")});
+        QCOMPARE(QApplication::focusWidget(), size3);
+        QCOMPARE(size3->selectedText(), QStringLiteral("31"));
+        QCOMPARE(applied, 0);
+        QCOMPARE(RecordStore(home.db()).read(QStringLiteral("小票类型")), QStringLiteral("0"));
+    }
+
+    void copiesAndConfirm() {
+        TempHome home;
+        FakePlatform platform;
+        int applied = 0;
+        PrintSettingsWindow window(home.db(), platform, home.home(), [&] { ++applied; });
+        auto* copies = control<QLineEdit>(window, "编辑框份数");
+        for (const QString& typed : {QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("x")}) {
+            copies->selectAll();
+            QTest::keyClicks(copies, typed);
+            QCOMPARE(copies->text(), QStringLiteral("1"));
+        }
+        copies->setText(QStringLiteral("7"));
+        control<QLineEdit>(window, "编辑框字体大小10")->setText(QStringLiteral("0"));
+
+        QTest::mouseClick(control<QPushButton>(window, "按钮1"), Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(copies->text(), QStringLiteral("4"));
+        QCOMPARE(applied, 1);
+        QVERIFY(platform.shown.isEmpty());
+        const RecordStore records(home.db());
+        QCOMPARE(records.read(QStringLiteral("打印份数")), QStringLiteral("4"));
+        QCOMPARE(records.read(QStringLiteral("字体大小")), QStringLiteral("9|9|9|9|9|9|12|9|9|0|12"));
+    }
+
+    // A chosen picture shows at once and reaches data/ only through "应用设置".
+    void chosenPictureWrittenOnApply() {
+        TempHome home;
+        FakePlatform platform;
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        const QString chosen = home.home().filePath(QStringLiteral("logo.png"));
+        QVERIFY(image.save(chosen));
+        platform.fileAnswers.enqueue(chosen);
+
+        PrintSettingsWindow window(home.db(), platform, home.home(), {});
+        QTest::mouseClick(control<QPushButton>(window, "顶部图片选择按钮1"), Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(window, "编辑框_顶部图片")->text(), chosen);
+        QCOMPARE(control<QLabel>(window, "图片框1")->pixmap().size(), QSize(160, 80));
+        QVERIFY(!QFile::exists(home.home().topPicturePath()));
+
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(QImage(home.home().topPicturePath()).size(), QSize(200, 100));
+        QVERIFY(!QFile::exists(home.home().bottomPicturePath()));
+    }
+};
+
+QTEST_MAIN(PrintSettingsWindowTest)
+#include "tst_printsettingswindow.moc"
