@@ -496,8 +496,10 @@ void OrderForm::setPaidFromPayment() {
 // --- Delivery details and tables --------------------------------------------------------------------
 
 void OrderForm::fillCustomer() {
+    // An emptied telephone names nobody, not a customer stored without a telephone.
+    const QString telephone = trimBlanks(text(OrderField::Telephone));
     const std::optional<CustomerContact> customer =
-        findCustomer(m_db, trimBlanks(text(OrderField::Telephone)));
+        telephone.isEmpty() ? std::nullopt : findCustomer(m_db, telephone);
     setText(OrderField::CustomerName, customer ? customer->name : QString());
     setText(OrderField::Address, customer ? customer->address : QString());
 }

@@ -433,6 +433,11 @@ void TestOrderForm::customerFillsOnTheWholeNumber() {
     QCOMPARE(f->text(OrderField::Address), QString());
     f->setText(OrderField::Telephone, QStringLiteral("O'Neil"));
     QCOMPARE(f->text(OrderField::Address), QStringLiteral("三号路"));
+    // A customer kept without a telephone is not filled in when the field is emptied.
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址) VALUES ('', '无名', '四号路')")));
+    f->setText(OrderField::Telephone, QStringLiteral(" "));
+    QCOMPARE(f->text(OrderField::CustomerName), QString());
+    QCOMPARE(f->text(OrderField::Address), QString());
 }
 
 void TestOrderForm::saveCustomerStoresOnceAndSilently() {

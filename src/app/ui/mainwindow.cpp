@@ -111,6 +111,8 @@ void MainWindow::startUp() {
     for (OrderField field : {OrderField::TicketHeader, OrderField::ShopName, OrderField::DiscountName})
         m_form->fillChoiceList(field);
     m_form->loadTableCodes();
+    // The table list starts as after every reset: all names, none chosen.
+    m_form->setText(OrderField::TableCode, QString());
     m_form->restoreChoices(RecordStore(m_db));
     m_form->refreshTodayTotals();
     m_form->loadDishCache();

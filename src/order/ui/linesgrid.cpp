@@ -66,6 +66,9 @@ LinesGrid::LinesGrid(OrderForm& form, QWidget* parent)
     , m_form(form) {
     setHorizontalHeaderLabels(OrderForm::columnHeaders);
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
+    horizontalHeader()->setMinimumSectionSize(32);
+    horizontalHeader()->setDefaultSectionSize(48);
     horizontalHeader()->setStretchLastSection(true);
     setColumnWidth(OrderForm::NameColumn, 115);
     setColumnWidth(OrderForm::QuantityColumn, 48);
