@@ -114,6 +114,7 @@ SettleOutcome SettleCommands::settle() {
             tellFailure(written.error, MessageIcon::Warning);
             return SettleOutcome::Failed;
         }
+        m_lastStoredId = written.id;
         if (platform.askYesNo(changedQuestion) && !m_print(false))
             return SettleOutcome::StoredNotPrinted;
         m_form.resetForm();
@@ -125,6 +126,7 @@ SettleOutcome SettleCommands::settle() {
         tellFailure(written.error, MessageIcon::Warning);
         return SettleOutcome::Failed;
     }
+    m_lastStoredId = written.id;
     // Stored: until the form is printed or cleared, settling again would store it twice.
     m_form.setSettleVisible(false);
     if (!m_print(false))

@@ -73,11 +73,15 @@ public:
     // an empty or unreadable date loads all of them.
     bool loadOrderLines(const QString& id, const QString& dateText);
 
+    // The ID of the order the last successful settle stored, new or changed.
+    std::optional<qint64> lastStoredId() const { return m_lastStoredId; }
+
 private:
     void tellFailure(const QString& reason, MessageIcon icon);
 
     OrderForm& m_form;
     PrintReceipt m_print;
+    std::optional<qint64> m_lastStoredId;
 };
 
 } // namespace qm
