@@ -6,6 +6,7 @@
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -77,6 +78,7 @@ private slots:
     void choiceListsRefillWhenOpened();
     void clockBlinksAndRollsOverAtMidnight();
     void helpLinksAndAboutGoThroughThePlatform();
+    void smallSettingsWindowsReachTheForm();
     void closingSavesTheChoices();
 };
 
@@ -407,6 +409,40 @@ void TestMainWindow::helpLinksAndAboutGoThroughThePlatform() {
     about->trigger();
     QCOMPARE(w.platform.shown.size(), 1);
     QVERIFY(w.platform.shown[0].text.contains(QStringLiteral("Quillmenu 3.2")));
+}
+
+void TestMainWindow::smallSettingsWindowsReachTheForm() {
+    Window w;
+    OrderForm& form = w.window->orderForm();
+    QSignalSpy preview(&form, &OrderForm::previewRefreshRequested);
+    // Answers the modal window once it is up: clicks `choice`, then `close`.
+    auto answer = [](const char* choice, const char* close, const QString& text = {}) {
+        QTimer::singleShot(0, [=] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            if (!text.isEmpty())
+                dialog->findChild<QLineEdit*>(choice)->setText(text);
+            else
+                QTest::mouseClick(dialog->findChild<QAbstractButton*>(choice), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QAbstractButton*>(close), Qt::LeftButton);
+        });
+    };
+    answer("选择框3", "按钮2");
+    QTest::mouseClick(w.find<QPushButton>("按钮_时间设置"), Qt::LeftButton);
+    QCOMPARE(form.timeFormat(), 2);
+    QCOMPARE(preview.size(), 1);
+    w.window->tick();
+    QCOMPARE(w.edit("编辑框_时间")->text(), QStringLiteral("2026-03-14 12:30"));
+
+    QAction* decimals = nullptr;
+    for (QAction* action : w.find<QMenu>("设置菜单")->actions()) {
+        if (action->text() == QStringLiteral("设置"))
+            decimals = action;
+    }
+    QVERIFY(decimals && decimals->isEnabled());
+    answer("小数位数_编辑框", "确认", QStringLiteral("2.7"));
+    decimals->trigger();
+    QCOMPARE(form.quantityDecimals(), 2);
 }
 
 void TestMainWindow::closingSavesTheChoices() {
