@@ -79,14 +79,16 @@ PreviewWindow::PreviewWindow(QWidget* mainWindow, const Database& db, const Home
     m_scroll->setRange(0, 0);
     m_view = new BoardView(m_board, *m_scroll, m_group);
     m_view->setFixedWidth(m_board.width());
+    m_view->installEventFilter(this);
 
     auto* inner = new QHBoxLayout(m_group);
-    inner->setContentsMargins(2, 2, 2, 2);
+    inner->setContentsMargins(0, 0, 0, 0);
     inner->setSpacing(2);
     inner->addWidget(m_view);
     inner->addWidget(m_scroll);
+    inner->addStretch();
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(9, 9, 9, 9);
+    outer->setContentsMargins(6, 6, 6, 6);
     outer->addWidget(m_group);
 
     connect(m_scroll, &QScrollBar::valueChanged, m_view, qOverload<>(&QWidget::update));
@@ -125,7 +127,11 @@ void PreviewWindow::render() {
     m_drawnHeight = drawReceipt(surface, settings, content, &top, &bottom);
     painter.end();
 
-    m_view->setFixedWidth(widths.board);
+    if (m_view->width() != widths.board) {
+        m_view->setFixedWidth(widths.board);
+        m_group->layout()->activate();
+        layout()->activate();
+    }
     if (width() != widths.window)
         resize(widths.window, height());
     updateScrollRange();
@@ -149,6 +155,8 @@ void PreviewWindow::dockToMainWindow() {
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_main && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         dockToMainWindow();
+    else if (watched == m_view && event->type() == QEvent::Resize)
+        updateScrollRange();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -160,11 +168,6 @@ void PreviewWindow::moveEvent(QMoveEvent* event) {
     const QPoint target(x() - m_main->frameGeometry().width(), y());
     if (m_main->pos() != target)
         m_main->move(target);
-}
-
-void PreviewWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    updateScrollRange();
 }
 
 void PreviewWindow::functionKey(int qtKey) {
