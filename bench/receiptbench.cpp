@@ -63,7 +63,7 @@ void benchReceipt() {
     PreviewWindow preview(&mainWindow, *opened.db, home, [&content] { return content; });
     figure(QStringLiteral("preview redraw, 30 lines, both pictures"), meanMs(50, [&] { preview.render(); }),
            "ms");
-    figure(QStringLiteral("  preview board height"), preview.board().height(), "px");
+    figure(QStringLiteral("  preview board height"), preview.boardSize().height(), "px");
 
     QtPlatform platform;
     const QString pdf = home.filePath(QStringLiteral("receipt.pdf"));

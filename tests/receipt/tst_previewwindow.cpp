@@ -67,17 +67,19 @@ private slots:
         records.update(QStringLiteral("设置类型"), QStringLiteral("0"));
         PreviewWindow preview(&m_main, home.db(), home.home(), [this] { return m_content; });
         preview.show();
-        QCOMPARE(preview.board().width(), 194);
+        QCOMPARE(preview.boardSize().width(), 194);
         QCOMPARE(scrollBar(preview)->maximum(), 0);
-        QVERIFY(preview.board().height() < preview.visibleHeight());
+        QVERIFY(preview.boardSize().height() < preview.visibleHeight());
 
         m_content = orderWithLines(400);
         preview.render();
-        QVERIFY(preview.board().height() > 5000);
-        QCOMPARE(scrollBar(preview)->maximum(), preview.board().height() - preview.visibleHeight());
+        QVERIFY(preview.boardSize().height() > 5000);
+        QCOMPARE(scrollBar(preview)->maximum(), preview.boardSize().height() - preview.visibleHeight());
         // The last line of the receipt is on the board.
-        QImage bottom = preview.board().copy(0, preview.board().height() - 30, 194, 30);
-        QVERIFY(bottom != QImage(bottom.size(), bottom.format()).convertToFormat(bottom.format()));
+        const QImage& board = preview.board();
+        QImage white(board.width(), 30, board.format());
+        white.fill(Qt::white);
+        QVERIFY(board.copy(0, board.height() - 30, board.width(), 30) != white);
     }
 
     void widthFollowsTheReceiptType() {
@@ -88,11 +90,11 @@ private slots:
         QCOMPARE(preview.width(), 233);
         preview.render();
         QCOMPARE(preview.width(), 306);
-        QCOMPARE(preview.board().width(), 267);
+        QCOMPARE(preview.boardSize().width(), 267);
         RecordStore(home.db()).update(QStringLiteral("小票类型"), QStringLiteral("0"));
         preview.render();
         QCOMPARE(preview.width(), 233);
-        QCOMPARE(preview.board().width(), 194);
+        QCOMPARE(preview.boardSize().width(), 194);
     }
 
     // The preview writes the built-in pictures when their files are missing; printing then finds them.

@@ -8,12 +8,16 @@
 #include "receipt/ui/paintersurface.h"
 #include "store/settings.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace qm {
 
@@ -28,8 +32,12 @@ PreviewWidths widthsFor(ReceiptType type) {
     return type == ReceiptType::Mm58 ? PreviewWidths{194, 233} : PreviewWidths{267, 306};
 }
 
-QImage whiteBoard(int width, int height) {
-    QImage board(width, std::max(1, height), QImage::Format_RGB32);
+// A board of `width` × `height` pixels of the receipt, with `ratio` device pixels to each of them so that
+// the receipt stays sharp on a scaled screen.
+QImage whiteBoard(int width, int height, qreal ratio = 1) {
+    QImage board(int(std::ceil(width * ratio)), int(std::ceil(std::max(1, height) * ratio)),
+                 QImage::Format_RGB32);
+    board.setDevicePixelRatio(ratio);
     board.fill(Qt::white);
     return board;
 }
@@ -39,7 +47,7 @@ QImage whiteBoard(int width, int height) {
 // 画板1: shows the rows of the board from the scroll position down.
 class PreviewWindow::BoardView : public QWidget {
 public:
-    BoardView(const QImage& board, const QScrollBar& scroll, QWidget* parent)
+    BoardView(const QImage& board, QScrollBar& scroll, QWidget* parent)
         : QWidget(parent)
         , m_board(board)
         , m_scroll(scroll) {
@@ -52,12 +60,15 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), Qt::white);
-        painter.drawImage(QPoint(0, 0), m_board, QRect(0, m_scroll.value(), width(), height()));
+        const qreal ratio = m_board.devicePixelRatio();
+        painter.drawImage(QRectF(0, 0, width(), height()), m_board,
+                          QRectF(0, m_scroll.value() * ratio, width() * ratio, height() * ratio));
     }
+    void wheelEvent(QWheelEvent* event) override { QCoreApplication::sendEvent(&m_scroll, event); }
 
 private:
     const QImage& m_board;
-    const QScrollBar& m_scroll;
+    QScrollBar& m_scroll;
 };
 
 PreviewWindow::PreviewWindow(QWidget* mainWindow, const Database& db, const Home& home,
@@ -78,7 +89,7 @@ PreviewWindow::PreviewWindow(QWidget* mainWindow, const Database& db, const Home
     m_scroll->setObjectName(QStringLiteral("纵向滚动条1"));
     m_scroll->setRange(0, 0);
     m_view = new BoardView(m_board, *m_scroll, m_group);
-    m_view->setFixedWidth(m_board.width());
+    m_view->setFixedWidth(widthsFor(ReceiptType::Mm58).board);
     m_view->installEventFilter(this);
 
     auto* inner = new QHBoxLayout(m_group);
@@ -121,7 +132,8 @@ void PreviewWindow::render() {
     // The board is as tall as the receipt: measured first, then drawn once.
     QImage metrics = whiteBoard(1, 1);
     PainterSurface measure(&metrics, nullptr, widths.board, ReceiptSurface::Kind::Preview);
-    m_board = whiteBoard(widths.board, drawReceipt(measure, settings, content, &top, &bottom));
+    m_board =
+        whiteBoard(widths.board, drawReceipt(measure, settings, content, &top, &bottom), devicePixelRatioF());
     QPainter painter(&m_board);
     PainterSurface surface(&m_board, &painter, widths.board, ReceiptSurface::Kind::Preview);
     m_drawnHeight = drawReceipt(surface, settings, content, &top, &bottom);

@@ -32,8 +32,9 @@ public:
     // Receives the function keys pressed in this window, after the main window has been activated.
     std::function<void(int qtKey)> onFunctionKey;
 
-    // The off-screen board and the visible part of it.
+    // The off-screen board, its size in pixels of the receipt, and the height of the part that shows.
     const QImage& board() const { return m_board; }
+    QSize boardSize() const { return m_board.deviceIndependentSize().toSize(); }
     int visibleHeight() const;
 
 protected:
