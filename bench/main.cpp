@@ -1,6 +1,9 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
 #include "benchutil.h"
+#include "orderbench.h"
+#include "receiptbench.h"
+#include "settlebench.h"
 
 #include "core/home.h"
 #include "store/bulkorders.h"
@@ -132,5 +135,11 @@ int main(int argc, char** argv) {
     figure(QStringLiteral("today's totals (max 编号, count, sum 实付)"),
            meanMs(50, [&] { totals = todayTotals(db, now.date()); }), "ms");
     figure(QStringLiteral("  orders today"), totals.count, "orders");
+    opened.db.reset();
+
+    benchMainWindowStart(home);
+    benchSettle(home);
+    benchOrderEntry();
+    benchReceipt();
     return 0;
 }
