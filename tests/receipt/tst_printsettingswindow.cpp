@@ -111,7 +111,7 @@ private slots:
         PrintSettingsWindow window(home.db(), platform, home.home(), {});
         QTest::mouseClick(control<QPushButton>(window, "顶部图片选择按钮1"), Qt::LeftButton);
         QCOMPARE(control<QLineEdit>(window, "编辑框_顶部图片")->text(), chosen);
-        QCOMPARE(control<QLabel>(window, "图片框1")->pixmap().size(), QSize(160, 80));
+        QCOMPARE(control<QLabel>(window, "图片框1")->pixmap().size(), QSize(128, 64));
         QVERIFY(!QFile::exists(home.home().topPicturePath()));
 
         QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);

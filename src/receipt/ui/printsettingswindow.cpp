@@ -20,7 +20,7 @@ const char* const elementLabels[receiptElementCount] = {
     "票头：", "店铺名称：", "支付方式：", "下单时间：", "表单标题：",    "表单内容：",
     "合计：", "减免标题：", "减免内容：", "已支付：",   "桌号送餐信息："};
 
-constexpr int pictureBoxHeight = 80;
+constexpr int pictureBoxHeight = 64;
 
 } // namespace
 
