@@ -2,6 +2,7 @@
 
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
+#include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/qtplatform.h"
 #include "app/version.h"
@@ -85,6 +86,7 @@ int runApplication(int argc, char** argv) {
     }
 
     MainWindow window(*opened.db, platform, home, opened.quantityDecimals);
+    MainCommands commands(window, *opened.db, platform, home);
     window.show();
     return app.exec();
 }

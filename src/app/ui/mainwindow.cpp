@@ -266,6 +266,8 @@ QWidget* MainWindow::buildCommandRow() {
     auto* firstRow = new QHBoxLayout;
     auto* saveCustomer = newButton(QStringLiteral("按钮_保存客户"), QStringLiteral("保存客户"), area);
     auto* sampleData = newButton(QStringLiteral("按钮_随机数据"), QStringLiteral("生成销售随机数据"), area);
+    // Enabled once the sample data generator is connected to sampleDataRequested().
+    sampleData->setEnabled(false);
     auto* orderId = newEdit(QStringLiteral("ID"), area);
     orderId->setReadOnly(true);
     orderId->setFocusPolicy(Qt::NoFocus);

@@ -18,12 +18,13 @@ ReceiptPreview::~ReceiptPreview() {
     delete m_window;
 }
 
+// A closed preview is deleted later; until then it exists but is hidden, and counts as closed.
 bool ReceiptPreview::isOpen() const {
-    return !m_window.isNull();
+    return m_window && m_window->isVisible();
 }
 
 void ReceiptPreview::open() {
-    if (m_window) {
+    if (isOpen()) {
         m_window->render();
         return;
     }
@@ -33,7 +34,7 @@ void ReceiptPreview::open() {
 }
 
 void ReceiptPreview::close() {
-    if (m_window)
+    if (isOpen())
         m_window->close();
 }
 
@@ -45,7 +46,7 @@ void ReceiptPreview::toggle() {
 }
 
 void ReceiptPreview::refresh() {
-    if (m_window)
+    if (isOpen())
         m_window->render();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "receipt/receiptcontent.h"
+#include "receipt/ui/previewwindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,7 +14,6 @@ namespace qm {
 
 class Database;
 class Home;
-class PreviewWindow;
 
 // The main window's handle on the preview window: opens, closes and refreshes it. While the preview is
 // closed a refresh costs nothing.

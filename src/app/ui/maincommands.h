@@ -1,0 +1,39 @@
+#pragma once
+
+#include "order/settle.h"
+#include "receipt/ui/receiptpreview.h"
+
+#include <QObject>
+
+namespace qm {
+
+class Database;
+class Home;
+class MainWindow;
+class Platform;
+
+// Connects the main window's commands and toolbar entries to what serves them: settling, printing and
+// clearing, the docked preview, the print settings and the master-data windows.
+class MainCommands : public QObject {
+    Q_OBJECT
+public:
+    MainCommands(MainWindow& window, Database& db, Platform& platform, const Home& home);
+    ~MainCommands() override;
+
+    SettleCommands& settleCommands() { return m_settle; }
+    ReceiptPreview& preview() { return m_preview; }
+
+private:
+    bool printReceipt(bool singleCopy);
+    void openPrintSettings();
+    void connectEntries();
+
+    MainWindow& m_window;
+    Database& m_db;
+    Platform& m_platform;
+    const Home& m_home;
+    SettleCommands m_settle;
+    ReceiptPreview m_preview;
+};
+
+} // namespace qm
