@@ -345,8 +345,9 @@ bool OrderForm::deleteLine() {
         return false;
     if (!m_platform.askYesNo(QStringLiteral("是否删除光标所在的整行数据。"), MessageIcon::Question))
         return false;
+    // The lines that move up keep their texts: recalculating the one now under the cursor would put back
+    // quantity × price over an amount typed by hand, depending on the column the cursor happened to be in.
     m_lines.removeAt(row - 1);
-    recalculateLine();
     recomputeAfterLineDeletion();
     emit linesChanged();
     emit cursorChanged(m_cursorRow, m_cursorColumn);

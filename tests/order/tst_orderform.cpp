@@ -83,6 +83,8 @@ private slots:
     void cellsEditableByRule_data();
     void cellsEditableByRule();
     void deleteLineAsksAndMovesRowsUp();
+    void deletingALineKeepsTheOtherLinesAsTyped_data();
+    void deletingALineKeepsTheOtherLinesAsTyped();
 
     void totalsFollowLinesDiscountAndPayment();
     void payOnDeliveryKeepsPaidEmpty();
@@ -300,6 +302,31 @@ void TestOrderForm::deleteLineAsksAndMovesRowsUp() {
     QCOMPARE(f->cursorRow(), 1);
     QCOMPARE(f->cell(1, 0), QStringLiteral("王老吉"));
     QCOMPARE(f->text(OrderField::Total), QStringLiteral("12"));
+}
+
+void TestOrderForm::deletingALineKeepsTheOtherLinesAsTyped_data() {
+    QTest::addColumn<int>("cursorColumn");
+    QTest::newRow("cursor on the name") << int(OrderForm::NameColumn);
+    QTest::newRow("cursor on the amount") << int(OrderForm::AmountColumn);
+}
+
+void TestOrderForm::deletingALineKeepsTheOtherLinesAsTyped() {
+    QFETCH(int, cursorColumn);
+    Form f;
+    f.choose(OrderField::PaymentMethod, QStringLiteral("现金支付"));
+    QVERIFY(f.pick("108", "2"));
+    f->editCell(2, OrderForm::NameColumn, QStringLiteral("自带酒水"));
+    f->editCell(2, OrderForm::AmountColumn, QStringLiteral("12"));
+    QVERIFY(f.pick("108", "1"));
+    f->editCell(3, OrderForm::AmountColumn, QStringLiteral("15"));
+    QCOMPARE(f.amounts(), (QStringList{"63", "63", "63"}));
+
+    f->setCursor(1, cursorColumn);
+    f.platform.yesNoAnswers.enqueue(true);
+    QVERIFY(f->deleteLine());
+    QCOMPARE(f.row(1), (QStringList{"自带酒水", "1", "", "12"}));
+    QCOMPARE(f.row(2), (QStringList{"空心菜", "1", "份", "15"}));
+    QCOMPARE(f.amounts(), (QStringList{"27", "27", "27"}));
 }
 
 void TestOrderForm::totalsFollowLinesDiscountAndPayment() {

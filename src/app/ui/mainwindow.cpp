@@ -133,18 +133,40 @@ QWidget* MainWindow::buildForm() {
     return central;
 }
 
+void MainWindow::addFieldRows(QFormLayout* form, QWidget* parent, std::initializer_list<FieldRow> rows) {
+    for (const FieldRow& row : rows) {
+        const QString name = QString::fromUtf8(row.name);
+        QWidget* control = nullptr;
+        if (isChoiceField(row.field)) {
+            auto* combo = newCombo(name, parent);
+            m_binder->bindChoice(combo, row.field);
+            control = combo;
+        } else {
+            auto* edit = newEdit(name, parent);
+            m_binder->bindEdit(edit, row.field);
+            control = edit;
+        }
+        form->addRow(QString::fromUtf8(row.label), control);
+    }
+}
+
+QGroupBox* MainWindow::newFieldGroup(const QString& caption, QWidget* parent,
+                                     std::initializer_list<FieldRow> rows) {
+    auto* group = newGroup(caption, parent);
+    addFieldRows(newFormLayout(group), group, rows);
+    return group;
+}
+
 QWidget* MainWindow::buildLeftColumn() {
     auto* column = new QWidget(this);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
 
     auto* header = newFormLayout(nullptr);
-    auto* number = newEdit(QStringLiteral("编辑框_编号"), column);
-    header->addRow(QStringLiteral("编      号："), number);
-    auto* ticket = newCombo(QStringLiteral("组合框_票头"), column);
-    header->addRow(QStringLiteral("票      头："), ticket);
-    auto* shop = newCombo(QStringLiteral("组合框_店铺名称"), column);
-    header->addRow(QStringLiteral("店铺名称："), shop);
+    addFieldRows(header, column,
+                 {{"编      号：", "编辑框_编号", OrderField::OrderNumber},
+                  {"票      头：", "组合框_票头", OrderField::TicketHeader},
+                  {"店铺名称：", "组合框_店铺名称", OrderField::ShopName}});
     auto* time = newEdit(QStringLiteral("编辑框_时间"), column);
     auto* timeButton = newButton(QStringLiteral("按钮_时间设置"), QStringLiteral("…"), column);
     timeButton->setToolTip(QStringLiteral("选择时间格式"));
@@ -154,9 +176,6 @@ QWidget* MainWindow::buildLeftColumn() {
     timeRow->addWidget(timeButton);
     header->addRow(QStringLiteral("下单时间："), timeRow);
     layout->addLayout(header);
-    m_binder->bindEdit(number, OrderField::OrderNumber);
-    m_binder->bindChoice(ticket, OrderField::TicketHeader);
-    m_binder->bindChoice(shop, OrderField::ShopName);
     m_binder->bindEdit(time, OrderField::OrderTime);
     connect(timeButton, &QPushButton::clicked, this, &MainWindow::chooseTimeFormat);
 
@@ -166,34 +185,15 @@ QWidget* MainWindow::buildLeftColumn() {
     (new QVBoxLayout(lines))->addWidget(m_grid);
     layout->addWidget(lines, 1);
 
-    auto* discount = newGroup(QStringLiteral("折扣信息(F4)"), column);
-    auto* discountForm = newFormLayout(discount);
-    auto* discountName = newCombo(QStringLiteral("组合框_减免"), discount);
-    discountForm->addRow(QStringLiteral("减 免(F7)："), discountName);
-    auto* discountCount = newEdit(QStringLiteral("编辑框_减免份数"), discount);
-    discountForm->addRow(QStringLiteral("减免份数："), discountCount);
-    auto* discountAmount = newEdit(QStringLiteral("编辑框_减免金额"), discount);
-    discountForm->addRow(QStringLiteral("减免金额："), discountAmount);
-    layout->addWidget(discount);
-    m_binder->bindChoice(discountName, OrderField::DiscountName);
-    m_binder->bindEdit(discountCount, OrderField::DiscountCount);
-    m_binder->bindEdit(discountAmount, OrderField::DiscountAmount);
-
-    auto* payment = newGroup(QStringLiteral("付款信息(F5)"), column);
-    auto* paymentForm = newFormLayout(payment);
-    auto* total = newEdit(QStringLiteral("编辑框_合计"), payment);
-    paymentForm->addRow(QStringLiteral("合      计："), total);
-    auto* method = newCombo(QStringLiteral("组合框_付款方式"), payment);
-    paymentForm->addRow(QStringLiteral("支付方式："), method);
-    auto* paid = newEdit(QStringLiteral("编辑框_已支付"), payment);
-    paymentForm->addRow(QStringLiteral("已      付："), paid);
-    auto* toPay = newEdit(QStringLiteral("编辑框_实付"), payment);
-    paymentForm->addRow(QStringLiteral("实      付："), toPay);
-    layout->addWidget(payment);
-    m_binder->bindEdit(total, OrderField::Total);
-    m_binder->bindChoice(method, OrderField::PaymentMethod);
-    m_binder->bindEdit(paid, OrderField::Paid);
-    m_binder->bindEdit(toPay, OrderField::ToPay);
+    layout->addWidget(newFieldGroup(QStringLiteral("折扣信息(F4)"), column,
+                                    {{"减 免(F7)：", "组合框_减免", OrderField::DiscountName},
+                                     {"减免份数：", "编辑框_减免份数", OrderField::DiscountCount},
+                                     {"减免金额：", "编辑框_减免金额", OrderField::DiscountAmount}}));
+    layout->addWidget(newFieldGroup(QStringLiteral("付款信息(F5)"), column,
+                                    {{"合      计：", "编辑框_合计", OrderField::Total},
+                                     {"支付方式：", "组合框_付款方式", OrderField::PaymentMethod},
+                                     {"已      付：", "编辑框_已支付", OrderField::Paid},
+                                     {"实      付：", "编辑框_实付", OrderField::ToPay}}));
     return column;
 }
 
@@ -235,24 +235,12 @@ QWidget* MainWindow::buildRightColumn() {
     m_binder->bindEdit(tableCode, OrderField::TableCode);
     m_binder->bindChoice(tableName, OrderField::TableName);
 
-    auto* delivery = newGroup(QStringLiteral("配送信息(F3)"), column);
-    auto* deliveryForm = newFormLayout(delivery);
-    const std::pair<const char*, const char*> deliveryFields[] = {
-        {"电      话：", "编辑框_电话"}, {"姓      名：", "编辑框_姓名"}, {"地      址：", "编辑框_地址"}};
-    const OrderField fields[] = {OrderField::Telephone, OrderField::CustomerName, OrderField::Address};
-    for (int i = 0; i < 3; ++i) {
-        auto* edit = newEdit(QString::fromUtf8(deliveryFields[i].second), delivery);
-        deliveryForm->addRow(QString::fromUtf8(deliveryFields[i].first), edit);
-        m_binder->bindEdit(edit, fields[i]);
-    }
-    layout->addWidget(delivery);
-
-    auto* noteGroup = newGroup(QStringLiteral("备注信息(F7)"), column);
-    auto* noteForm = newFormLayout(noteGroup);
-    auto* note = newEdit(QStringLiteral("编辑框_备注"), noteGroup);
-    noteForm->addRow(QStringLiteral("备      注："), note);
-    layout->addWidget(noteGroup);
-    m_binder->bindEdit(note, OrderField::Note);
+    layout->addWidget(newFieldGroup(QStringLiteral("配送信息(F3)"), column,
+                                    {{"电      话：", "编辑框_电话", OrderField::Telephone},
+                                     {"姓      名：", "编辑框_姓名", OrderField::CustomerName},
+                                     {"地      址：", "编辑框_地址", OrderField::Address}}));
+    layout->addWidget(newFieldGroup(QStringLiteral("备注信息(F7)"), column,
+                                    {{"备      注：", "编辑框_备注", OrderField::Note}}));
 
     layout->addWidget(buildCommandRow());
     return column;

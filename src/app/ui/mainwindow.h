@@ -1,9 +1,15 @@
 #pragma once
 
+#include "order/orderfields.h"
+
 #include <QHash>
 #include <QMainWindow>
 
+#include <initializer_list>
+
 class QAction;
+class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -69,6 +75,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One labelled control of the form: an edit box, or a drop-down list for a choice field.
+    struct FieldRow {
+        const char* label;
+        const char* name; // the control's objectName
+        OrderField field;
+    };
+    // Adds the rows' controls to `form`, each tied to its order field.
+    void addFieldRows(QFormLayout* form, QWidget* parent, std::initializer_list<FieldRow> rows);
+    // A group box holding the rows' controls under their labels.
+    QGroupBox* newFieldGroup(const QString& caption, QWidget* parent, std::initializer_list<FieldRow> rows);
     QWidget* buildForm();
     QWidget* buildLeftColumn();
     QWidget* buildRightColumn();
