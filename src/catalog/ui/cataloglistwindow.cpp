@@ -1,0 +1,84 @@
+#include "catalog/ui/cataloglistwindow.h"
+
+#include "catalog/ui/reportlistview.h"
+#include "core/platform.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qm {
+
+namespace {
+
+QPushButton* button(const char* name, const char* text, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+CatalogListWindow::CatalogListWindow(const QString& name, QSize size, Platform& platform, RunModal runModal,
+                                     QWidget* parent)
+    : QDialog(parent)
+    , m_platform(platform)
+    , m_runModal(std::move(runModal)) {
+    setObjectName(name);
+    setWindowTitle(name);
+    resize(size);
+}
+
+void CatalogListWindow::setUpList(QAbstractItemModel* model, const QList<int>& widths, QSize minimum) {
+    m_list = new ReportListView(model, widths, this);
+    m_list->setObjectName(QStringLiteral("超级列表框1"));
+    m_list->setMinimumSize(minimum);
+    QPushButton* addButton = button("按钮1", "添加", this);
+    QPushButton* modifyButton = button("按钮3", "修改", this);
+    QPushButton* deleteButton = button("按钮2", "删除", this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(addButton);
+    buttons->addWidget(modifyButton);
+    buttons->addWidget(deleteButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(9, 9, 9, 12);
+    layout->addWidget(m_list, 1);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+
+    connect(addButton, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
+    connect(modifyButton, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
+    connect(deleteButton, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
+    connect(m_list, &ReportListView::modifyRequested, this, &CatalogListWindow::modifySelected);
+    connect(m_list, &ReportListView::deleteRequested, this, &CatalogListWindow::deleteSelected);
+}
+
+void CatalogListWindow::selectRow(int row) {
+    m_list->selectRow(row);
+}
+
+void CatalogListWindow::modifySelected() {
+    const int row = m_list->selectedRow();
+    if (row < 0) {
+        m_platform.showMessage(QStringLiteral("请选择要修改的项目。"), MessageIcon::Information);
+        return;
+    }
+    runModifyDialog(row);
+}
+
+void CatalogListWindow::deleteSelected() {
+    const Outcome outcome = removeRow(m_list->selectedRow(), [this](const QString& question) {
+        return m_platform.askYesNo(question, MessageIcon::Question);
+    });
+    if (outcome.done) {
+        m_list->selectRow(outcome.row);
+        m_platform.showMessage(outcome.message, MessageIcon::None);
+    } else if (!outcome.message.isEmpty()) {
+        m_platform.showMessage(outcome.message, MessageIcon::Information);
+    }
+}
+
+} // namespace qm
