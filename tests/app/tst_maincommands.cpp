@@ -7,12 +7,19 @@
 #include "support/temphome.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 using namespace qm;
+
+Q_DECLARE_METATYPE(qm::MainWindow::Entry)
 
 namespace {
 
@@ -58,6 +65,20 @@ struct Shop {
             [this](const PrintRequest&) { return std::make_unique<CountingPrinter>(pages); });
     }
 };
+
+// Runs `script` on the modal window that opens next (with exec(), which starts the event loop).
+void onNextModal(std::function<void(QDialog&)> script) {
+    QTimer::singleShot(0, [script = std::move(script)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            qFatal("no modal window");
+        script(*dialog);
+    });
+}
+
+void click(QWidget& window, const char* button) {
+    QTest::mouseClick(window.findChild<QPushButton*>(QString::fromUtf8(button)), Qt::LeftButton);
+}
 
 } // namespace
 
@@ -116,6 +137,85 @@ private slots:
         QVERIFY(shop.commands.preview().window()->boardSize().height() > emptyHeight);
         QTest::mouseClick(shop.window.findChild<QPushButton*>("按钮_预览"), Qt::LeftButton);
         QVERIFY(!shop.commands.preview().isOpen());
+    }
+
+    // The function keys of the docked preview reach the main window's commands.
+    void previewKeysSettleAndClear() {
+        Shop shop;
+        shop.window.show();
+        shop.commands.preview().open();
+        PreviewWindow* preview = shop.commands.preview().window();
+        shop.addDish(QStringLiteral("108"), QStringLiteral("1"));
+
+        preview->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        shop.queuePrinter();
+        QTest::keyClick(preview, Qt::Key_F12);
+        QCOMPARE(orderCount(shop.home.db()), 1);
+        QCOMPARE(shop.pages, 1);
+        QCOMPARE(shop.edit("编辑框_编号")->text(), QStringLiteral("2"));
+
+        shop.addDish(QStringLiteral("108"), QStringLiteral("1"));
+        preview->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        shop.platform.yesNoAnswers.enqueue(true);
+        QTest::keyClick(preview, Qt::Key_F10);
+        QCOMPARE(shop.platform.texts().last(), QStringLiteral("是否清空点单数据？"));
+        QCOMPARE(shop.edit("编辑框_合计")->text(), QString());
+        QCOMPARE(orderCount(shop.home.db()), 1);
+    }
+
+    // A dish added in 菜单设置 is found by its number and letter code as soon as the window closes.
+    void dishAddedInTheCatalogIsFoundAfterwards() {
+        Shop shop;
+        onNextModal([](QDialog& catalog) {
+            QCOMPARE(catalog.objectName(), QStringLiteral("菜单设置"));
+            onNextModal([](QDialog& add) {
+                add.findChild<QLineEdit*>("编辑框3")->setText(QStringLiteral("宫保鸡丁"));
+                add.findChild<QLineEdit*>("编辑框1")->setText(QStringLiteral("901"));
+                add.findChild<QLineEdit*>("编辑框4")->setText(QStringLiteral("28"));
+                add.findChild<QComboBox*>("组合框1")->setCurrentIndex(0);
+                click(add, "按钮1");
+                add.reject();
+            });
+            click(catalog, "按钮1");
+            catalog.reject();
+        });
+        shop.window.entry(MainWindow::Entry::Dishes)->trigger();
+        QCOMPARE(shop.platform.texts().last(), QStringLiteral("保存完成。"));
+
+        auto* candidates = shop.window.findChild<QTreeView*>("超级列表框2");
+        for (const QString& typed : {QStringLiteral("901"), QStringLiteral("gbjd")}) {
+            QLineEdit* code = shop.edit("编辑框_项目代号");
+            code->clear();
+            QTest::keyClicks(code, typed);
+            QCOMPARE(candidates->model()->rowCount(), 1);
+            QCOMPARE(candidates->model()->index(0, 3).data().toString(), QStringLiteral("宫保鸡丁"));
+        }
+    }
+
+    // The named lists open modally over the main window, 票头设置 included.
+    void namedListsOpenOverTheMainWindow() {
+        QFETCH(MainWindow::Entry, entry);
+        QFETCH(QString, title);
+        Shop shop;
+        QString opened;
+        QWidget* parent = nullptr;
+        onNextModal([&](QDialog& list) {
+            opened = list.objectName();
+            parent = list.parentWidget();
+            list.reject();
+        });
+        shop.window.entry(entry)->trigger();
+        QCOMPARE(opened, title);
+        QCOMPARE(parent, &shop.window);
+    }
+    void namedListsOpenOverTheMainWindow_data() {
+        QTest::addColumn<MainWindow::Entry>("entry");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("票头") << MainWindow::Entry::TicketHeaders << QStringLiteral("票头设置");
+        QTest::newRow("店名") << MainWindow::Entry::ShopNames << QStringLiteral("店铺名称设置");
+        QTest::newRow("减免") << MainWindow::Entry::Discounts << QStringLiteral("优惠减免设置");
     }
 
     void masterDataEntriesAreOpen() {

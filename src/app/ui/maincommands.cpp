@@ -59,7 +59,7 @@ void MainCommands::connectEntries() {
         m_window.orderForm().loadTableCodes();
     });
     wire(MainWindow::Entry::TicketHeaders,
-         [this] { openNamedList(NamedList::TicketHeaders, nullptr, m_db, m_platform); });
+         [this] { openNamedList(NamedList::TicketHeaders, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::ShopNames,
          [this] { openNamedList(NamedList::ShopNames, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::Discounts,
