@@ -98,14 +98,22 @@ SettleOutcome SettleCommands::settle() {
         platform.showMessage(noLinesMessage, MessageIcon::Information, QStringLiteral("提示"));
         return SettleOutcome::NoLines;
     }
-    const PrepareResult prepared = prepareOrder(m_form.values(), platform.now().date().year());
+    const OrderFormValues values = m_form.values();
+    const bool modifying = m_form.isModifying();
+    // A changed order belongs to its own year: a short time text (no year) is read in it, and an
+    // unchanged text keeps the stored time to the second.
+    const bool reopened = modifying && m_loadedTime;
+    PrepareResult prepared =
+        prepareOrder(values, reopened ? m_loadedTime->date().year() : platform.now().date().year());
     if (!prepared.prepared) {
         tellFailure(prepared.error, MessageIcon::Information);
         return SettleOutcome::Invalid;
     }
-    const PreparedOrder& p = *prepared.prepared;
+    PreparedOrder& p = *prepared.prepared;
+    if (reopened && values.orderTime == m_loadedTimeText)
+        p.order.time = *m_loadedTime;
 
-    if (m_form.isModifying()) {
+    if (modifying) {
         const std::optional<qint64> id = orderId(m_form.modifyingId());
         const OrderWriteResult written =
             id ? changeOrder(m_form.database(), *id, p.order, p.lines)
@@ -157,6 +165,7 @@ bool SettleCommands::openForChange(const QString& id, const QString& dateText) {
 }
 
 void SettleCommands::enterModifyMode(const QString& id) {
+    m_loadedTime.reset();
     m_form.enterModifyMode(id);
 }
 
@@ -170,6 +179,9 @@ bool SettleCommands::loadOrderHeader(const QString& id) {
     m_form.selectItemText(OrderField::TicketHeader, o.ticketHeader);
     m_form.selectItemText(OrderField::ShopName, o.shopName);
     m_form.showOrderTime(o.time);
+    if (o.time.isValid())
+        m_loadedTime = o.time;
+    m_loadedTimeText = m_form.text(OrderField::OrderTime);
     m_form.selectItemText(OrderField::DiscountName, o.discountName);
     m_form.setText(OrderField::DiscountCount, QString::number(qint64(o.discountCount)));
     m_form.setText(OrderField::DiscountAmount, doubleText(o.discountAmount));

@@ -4,6 +4,7 @@
 #include "order/orderformvalues.h"
 #include "store/orderstore.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -82,6 +83,9 @@ private:
     OrderForm& m_form;
     PrintReceipt m_print;
     std::optional<qint64> m_lastStoredId;
+    // The time of the order taken back for change, and the text the form shows for it.
+    std::optional<QDateTime> m_loadedTime;
+    QString m_loadedTimeText;
 };
 
 } // namespace qm

@@ -288,6 +288,40 @@ private slots:
         QCOMPARE(t->text(OrderField::OrderNumber), QStringLiteral("1")); // the new day's first number
     }
 
+    // A reopened order keeps its own date: the short time form shows no year, and the change is stored
+    // in the order's year, to the second while the time is left as shown.
+    void changeKeepsTheOrdersYear() {
+        QFETCH(QString, typedTime);
+        QFETCH(QString, stored);
+        Till t;
+        t.platform.clock = QDateTime(QDate(2025, 12, 31), QTime(23, 59, 45));
+        t->tick();
+        t.typeOrder(QStringLiteral("13900000003"));
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        const qint64 id = t.lastOrderId();
+        // Orders written elsewhere (sample data, older versions) carry seconds.
+        QVERIFY(t.home.db().exec(QStringLiteral("UPDATE 存单 SET 时间 = '2025-12-31 23:59:45' WHERE ID = ?"),
+                                 {id}));
+
+        t.platform.clock = QDateTime(QDate(2026, 1, 2), QTime(9, 0));
+        t->tick();
+        QVERIFY(t.commands->openForChange(QString::number(id), dateText(QDate(2025, 12, 31))));
+        QCOMPARE(t->text(OrderField::OrderTime), QStringLiteral("12-31 23:59"));
+        if (!typedTime.isEmpty())
+            t->setText(OrderField::OrderTime, typedTime);
+        t.platform.yesNoAnswers.enqueue(false);
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        QCOMPARE(isoText(loadOrder(t.home.db(), id)->time), stored);
+        QCOMPARE(loadOrderLines(t.home.db(), id, QDate::fromString(stored.left(10), Qt::ISODate)).size(), 2);
+    }
+    void changeKeepsTheOrdersYear_data() {
+        QTest::addColumn<QString>("typedTime");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("time as shown") << QString() << "2025-12-31 23:59:45";
+        QTest::newRow("time changed") << "12-30 10:00"
+                                      << "2025-12-30 10:00:00";
+    }
+
     void changeKeepsIdAndNumber_data() {
         QTest::addColumn<bool>("printAnswer");
         QTest::newRow("print declined") << false;
