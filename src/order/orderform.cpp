@@ -116,6 +116,11 @@ void OrderForm::refreshTodayTotals() {
     emit todayTotalsChanged();
 }
 
+void OrderForm::refreshTodayTotalsOnly() {
+    m_totals = qm::todayTotals(m_db, m_today);
+    emit todayTotalsChanged();
+}
+
 void OrderForm::setQuantityDecimals(int decimals) {
     m_quantityDecimals = decimals;
 }
@@ -461,7 +466,11 @@ void OrderForm::tick() {
     const QDateTime now = m_platform.now();
     if (now.date() != m_today) {
         m_today = now.date();
-        refreshTodayTotals();
+        // An order open for change keeps its own number: the new day's number would be stored over it.
+        if (isModifying())
+            refreshTodayTotalsOnly();
+        else
+            refreshTodayTotals();
     }
     if (!isModifying())
         showOrderTime(now);
