@@ -73,12 +73,10 @@ void CatalogListWindow::deleteSelected() {
     const Outcome outcome = removeRow(m_list->selectedRow(), [this](const QString& question) {
         return m_platform.askYesNo(question, MessageIcon::Question);
     });
-    if (outcome.done) {
-        m_list->selectRow(outcome.row);
-        m_platform.showMessage(outcome.message, MessageIcon::None);
-    } else if (!outcome.message.isEmpty()) {
-        m_platform.showMessage(outcome.message, MessageIcon::Information);
-    }
+    if (tellRefusal(m_platform, outcome, [this](int row) { selectRow(row); }))
+        return;
+    m_list->selectRow(outcome.row);
+    m_platform.showMessage(outcome.message, MessageIcon::None);
 }
 
 } // namespace qm

@@ -124,13 +124,8 @@ void DishDialog::submit() {
 void DishDialog::add() {
     const Outcome outcome = m_catalog.add({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
                                            m_priceEdit->text(), m_unitBox->currentText()});
-    if (!outcome.done) {
-        if (!outcome.message.isEmpty())
-            m_platform.showMessage(outcome.message, MessageIcon::Information);
-        if (outcome.row >= 0)
-            m_selectRow(outcome.row);
+    if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
-    }
     m_selectRow(outcome.row);
     m_platform.showMessage(outcome.message, MessageIcon::None);
     m_codeEdit->clear();
@@ -142,11 +137,8 @@ void DishDialog::add() {
 void DishDialog::saveModification() {
     const Outcome outcome = m_catalog.modify({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
                                               m_priceEdit->text(), m_unitBox->currentText()});
-    if (!outcome.done) {
-        if (!outcome.message.isEmpty())
-            m_platform.showMessage(outcome.message, MessageIcon::Information);
+    if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
-    }
     m_selectRow(outcome.row);
     accept();
     m_platform.showMessage(outcome.message, MessageIcon::None);

@@ -64,13 +64,8 @@ TableCodeDialog::TableCodeDialog(Mode mode, TableCodeList& tables, Platform& pla
 void TableCodeDialog::submit() {
     const Outcome outcome = m_mode == Mode::Add ? m_tables.add(m_codeEdit->text(), m_nameEdit->text())
                                                 : m_tables.modify(m_codeEdit->text(), m_nameEdit->text());
-    if (!outcome.done) {
-        if (!outcome.message.isEmpty())
-            m_platform.showMessage(outcome.message, MessageIcon::Information);
-        if (outcome.row >= 0)
-            m_selectRow(outcome.row);
+    if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
-    }
     if (outcome.row >= 0)
         m_selectRow(outcome.row);
     if (m_mode == Mode::Add) {
