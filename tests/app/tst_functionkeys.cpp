@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -122,6 +123,24 @@ private slots:
         modal.close();
         w.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QTest::keyClick(w.edit, Qt::Key_F12);
+        QCOMPARE(w.acted, QList<int>{Qt::Key_F12});
+    }
+
+    // An open menu or drop-down list is in front of the window as well.
+    void nothingWhileAMenuIsOpen() {
+        KeyedWindow w;
+        QVERIFY(w.show());
+        w.edit->setFocus();
+        QMenu menu(&w.window);
+        menu.addAction(QStringLiteral("删除行"));
+        menu.popup(w.window.mapToGlobal(QPoint(10, 10)));
+        QTRY_COMPARE(QApplication::activePopupWidget(), &menu);
+        QTest::keyClick(w.edit, Qt::Key_F12);
+        QVERIFY(w.acted.isEmpty());
+
+        menu.close();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
         QTest::keyClick(w.edit, Qt::Key_F12);
         QCOMPARE(w.acted, QList<int>{Qt::Key_F12});
     }

@@ -21,7 +21,10 @@ bool FunctionKeys::isFunctionKey(int qtKey) {
 }
 
 bool FunctionKeys::windowInFront() const {
-    return m_window && QApplication::activeWindow() == m_window && !QApplication::activeModalWidget();
+    // An open menu or drop-down list stands in front as well: a key acting behind it would run a command
+    // while the menu still waits to act on the form.
+    return m_window && QApplication::activeWindow() == m_window && !QApplication::activeModalWidget() &&
+           !QApplication::activePopupWidget();
 }
 
 bool FunctionKeys::eventFilter(QObject* watched, QEvent* event) {

@@ -10,9 +10,10 @@
 namespace qm {
 
 // The function keys F1 to F12 of one window. Installed on the application, it sees every key before the
-// control that has the focus: while `window` is the active window and no modal window or message box is
-// in front, a key acts when it is released, whichever control has the focus. The key's press and release
-// are taken away from the controls, so a control never acts on a function key as well.
+// control that has the focus: while `window` is the active window and no modal window, message box, menu
+// or open drop-down list is in front, a key acts when it is released, whichever control has the focus. The
+// key's press and release are taken away from the controls, so a control never acts on a function key as
+// well.
 class FunctionKeys : public QObject {
     Q_OBJECT
 public:
