@@ -345,8 +345,9 @@ void OrderForm::recalculateLine() {
 }
 
 bool OrderForm::deleteLine() {
+    // Every line but the entry row, also one whose name was erased: its amount still counts in the total.
     const int row = m_cursorRow;
-    if (row < 1 || row >= rowCount() || trimBlanks(cell(row, NameColumn)).isEmpty())
+    if (!offersLineMenu())
         return false;
     if (!m_platform.askYesNo(QStringLiteral("是否删除光标所在的整行数据。"), MessageIcon::Question))
         return false;

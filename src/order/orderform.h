@@ -105,7 +105,7 @@ public:
     // A finished cell edit: writes the text, puts the cursor on the cell and recalculates the line.
     void editCell(int row, int column, const QString& text);
     void recalculateLine();
-    // Removes the cursor row after asking. False when nothing was removed.
+    // Removes the cursor row (any line, not the entry row) after asking. False when nothing was removed.
     bool deleteLine();
     // Whether the grid's context menu ("删除行") is offered for the cursor row.
     bool offersLineMenu() const;

@@ -327,6 +327,15 @@ void TestOrderForm::deletingALineKeepsTheOtherLinesAsTyped() {
     QCOMPARE(f.row(1), (QStringList{"自带酒水", "1", "", "12"}));
     QCOMPARE(f.row(2), (QStringList{"空心菜", "1", "份", "15"}));
     QCOMPARE(f.amounts(), (QStringList{"27", "27", "27"}));
+
+    // A line whose name was erased keeps its amount in the total, so it can still be deleted.
+    f->editCell(1, OrderForm::NameColumn, QString());
+    QCOMPARE(f.amounts(), (QStringList{"27", "27", "27"}));
+    f->setCursor(1, cursorColumn);
+    f.platform.yesNoAnswers.enqueue(true);
+    QVERIFY(f->deleteLine());
+    QCOMPARE(f.row(1), (QStringList{"空心菜", "1", "份", "15"}));
+    QCOMPARE(f.amounts(), (QStringList{"15", "15", "15"}));
 }
 
 void TestOrderForm::totalsFollowLinesDiscountAndPayment() {
