@@ -194,6 +194,27 @@ private slots:
         }
     }
 
+    // A table code added in 桌号设置 is known to the table code entry as soon as the window closes.
+    void tableCodeAddedIsKnownAfterwards() {
+        Shop shop;
+        onNextModal([](QDialog& tables) {
+            QCOMPARE(tables.objectName(), QStringLiteral("桌号设置"));
+            onNextModal([](QDialog& add) {
+                add.findChild<QLineEdit*>("编辑框1")->setText(QStringLiteral("301"));
+                add.findChild<QLineEdit*>("编辑框2")->setText(QStringLiteral("露台 1"));
+                click(add, "按钮1");
+                add.reject();
+            });
+            click(tables, "按钮1");
+            tables.reject();
+        });
+        shop.window.entry(MainWindow::Entry::Tables)->trigger();
+        QCOMPARE(shop.platform.texts().last(), QStringLiteral("保存完成。"));
+
+        QTest::keyClicks(shop.edit("编辑框_时间2"), QStringLiteral("301"));
+        QCOMPARE(shop.window.findChild<QComboBox*>("组合框_桌号")->currentText(), QStringLiteral("露台 1"));
+    }
+
     // The named lists open modally over the main window, 票头设置 included.
     void namedListsOpenOverTheMainWindow() {
         QFETCH(MainWindow::Entry, entry);
