@@ -89,6 +89,8 @@ PrintSettingsWindow::PrintSettingsWindow(const Database& db, Platform& platform,
 QWidget* PrintSettingsWindow::buildSettingsPage() {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
+    // Ten rows with two pictures: kept close together so that the window opens at its own size.
+    layout->setVerticalSpacing(3);
 
     m_extra1 = new QCheckBox(QStringLiteral("打印附带信息1："), page);
     m_extra1->setObjectName(QStringLiteral("选择框1"));
