@@ -35,6 +35,21 @@ char initialOf(int lead, int trail) {
     return letter >= 'a' && letter <= 'z' ? letter : 0;
 }
 
+// The name in GBK, leaving out the characters GBK cannot hold (the encoder would put a stand-in byte such
+// as "?" in their place).
+QByteArray gbkBytesOf(const QString& name) {
+    QByteArray bytes;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const qsizetype length = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        const QString character = name.mid(i, length);
+        i += length - 1;
+        const QByteArray encoded = toGbk(character);
+        if (fromGbk(encoded) == character)
+            bytes += encoded;
+    }
+    return bytes;
+}
+
 } // namespace
 
 const QByteArray& pinyinInitials() {
@@ -43,7 +58,7 @@ const QByteArray& pinyinInitials() {
 }
 
 QString letterCode(const QString& name) {
-    const QByteArray bytes = toGbk(name);
+    const QByteArray bytes = gbkBytesOf(name);
     QByteArray code;
     int lead = -1;
     for (const char c : bytes) {

@@ -74,6 +74,9 @@ private slots:
                                            << "";
         QTest::newRow("GBK extension character") << "丟"
                                                  << "";
+        // Characters GBK cannot hold (an emoji, a rare hanzi) give no letter and no stand-in byte.
+        QTest::newRow("outside GBK") << "牛肉面🍜𠀀"
+                                     << "nrm";
         QTest::newRow("mixed") << "红烧排骨饭(大)"
                                << "hspgf(d)";
         QTest::newRow("empty") << ""
