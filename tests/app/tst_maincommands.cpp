@@ -165,6 +165,26 @@ private slots:
         QCOMPARE(orderCount(shop.home.db()), 1);
     }
 
+    // "打印设置" opens the preview first, and applying a setting shows at once in the preview.
+    void printSettingsOpenThePreviewFirst() {
+        Shop shop;
+        shop.window.show();
+        bool previewOpen = false;
+        int widthAfterApply = 0;
+        onNextModal([&](QDialog& settings) {
+            QCOMPARE(settings.objectName(), QStringLiteral("打印设置"));
+            previewOpen = shop.commands.preview().isOpen();
+            settings.findChild<QComboBox*>("组合框_小票类型")->setCurrentIndex(1);
+            click(settings, "按钮2");
+            widthAfterApply = shop.commands.preview().window()->width();
+            settings.reject();
+        });
+        shop.window.entry(MainWindow::Entry::PrintSettings)->trigger();
+        QVERIFY(previewOpen);
+        QCOMPARE(widthAfterApply, 306);
+        QVERIFY(shop.commands.preview().isOpen());
+    }
+
     // A dish added in 菜单设置 is found by its number and letter code as soon as the window closes.
     void dishAddedInTheCatalogIsFoundAfterwards() {
         Shop shop;
