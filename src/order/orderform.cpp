@@ -116,11 +116,6 @@ void OrderForm::refreshTodayTotals() {
     emit todayTotalsChanged();
 }
 
-void OrderForm::refreshTodayTotalsOnly() {
-    m_totals = qm::todayTotals(m_db, m_today);
-    emit todayTotalsChanged();
-}
-
 void OrderForm::setQuantityDecimals(int decimals) {
     m_quantityDecimals = decimals;
 }
@@ -467,11 +462,7 @@ void OrderForm::tick() {
     const QDateTime now = m_platform.now();
     if (now.date() != m_today) {
         m_today = now.date();
-        // An order open for change keeps its own number: the new day's number would be stored over it.
-        if (isModifying())
-            refreshTodayTotalsOnly();
-        else
-            refreshTodayTotals();
+        refreshTodayTotals();
     }
     if (!isModifying())
         showOrderTime(now);

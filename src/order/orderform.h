@@ -118,8 +118,8 @@ public:
 
     // --- Order time, mode and reset ------------------------------------------------------------------
     QDate today() const { return m_today; }
-    // The clock: rolls the totals over at midnight, and the order number unless an order is open for
-    // change; shows the current time unless an order is open for change.
+    // The clock: rolls the order number and totals over at midnight, and shows the current time unless
+    // an order is open for change.
     void tick();
     void showOrderTime(const QDateTime& time);
     bool isModifying() const { return m_settleCaption == settleCaptionChange; }
@@ -164,8 +164,6 @@ private:
     void searchDishes();
     void fillCustomer();
     void chooseTableByCode();
-    // Today's totals without touching the order number.
-    void refreshTodayTotalsOnly();
     double linesSum() const;
     double discountAmount() const;
     void recomputeAfterLineChange();
