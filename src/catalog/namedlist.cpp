@@ -16,17 +16,6 @@ QString namedListTitle(NamedList list) {
     return {};
 }
 
-FilledList fillListFromTable(const QStringList& column, const QString& currentText) {
-    FilledList filled;
-    filled.items.append(QString());
-    for (const QString& text : column) {
-        filled.items.append(text);
-        if (text == currentText)
-            filled.selected = int(filled.items.size()) - 1;
-    }
-    return filled;
-}
-
 int NamedListItems::load(const QString& currentText) {
     const QStringList column = m_store.loadNamedList(m_list).value_or(QStringList());
     if (m_list == NamedList::Units) {

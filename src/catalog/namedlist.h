@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/outcome.h"
+#include "core/filllist.h"
 #include "store/catalogstore.h"
 
 #include <QStringList>
@@ -10,14 +11,6 @@ namespace qm {
 
 // The window title of a list.
 QString namedListTitle(NamedList list);
-
-// A choice list filled from one column of a table: an empty first item, then the column's texts; the item
-// equal to the text the box showed before is selected (-1: none).
-struct FilledList {
-    QStringList items;
-    int selected = -1;
-};
-FilledList fillListFromTable(const QStringList& column, const QString& currentText);
 
 // The items of a list window's combo box and its 保存 and 删除 actions. Texts are taken untrimmed and
 // compared exactly. All messages of these windows carry the information icon and the caption 提示.

@@ -1,6 +1,7 @@
 #include "order/orderform.h"
 
 #include "core/datetimetext.h"
+#include "core/filllist.h"
 #include "core/numtext.h"
 #include "core/platform.h"
 #include "store/settings.h"
@@ -77,9 +78,9 @@ void OrderForm::fillChoiceList(OrderField field) {
     if (!source)
         return;
     ChoiceList& list = choiceList(field);
-    const QString previous = list.text();
-    list.items = QStringList{QString()} + loadChoices(m_db, *source);
-    list.current = int(list.items.indexOf(previous));
+    const FilledList filled = fillListFromTable(loadChoices(m_db, *source), list.text());
+    list.items = filled.items;
+    list.current = filled.selected;
     emit choicesChanged(field);
 }
 
