@@ -9,14 +9,11 @@ namespace qm {
 
 BulkOrderWriter::BulkOrderWriter(Database& db)
     : m_db(db)
-    , m_order(db.connection())
-    , m_line(db.connection()) {
+    , m_order(db.connection()) {
     m_order.prepare(QStringLiteral(
         "INSERT INTO 存单 (编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, 已付, 实付, "
-        "桌号, "
-        "电话, 姓名, 地址, 是否结算, 备注) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, ?, 1, '')"));
-    m_line.prepare(QStringLiteral(
-        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+        "桌号, 电话, 姓名, 地址, 是否结算, 备注) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, ?, 1, "
+        "'')"));
 }
 
 BulkOrderWriter::~BulkOrderWriter() {
@@ -40,17 +37,9 @@ bool BulkOrderWriter::add(const GeneratedOrder& order) {
         m_order.bindValue(i, values[i]);
     if (!m_order.exec())
         return false;
-    const QVariant id = m_order.lastInsertId();
-    for (const GeneratedLine& line : order.lines) {
-        m_line.bindValue(0, id);
-        m_line.bindValue(1, time);
-        m_line.bindValue(2, line.name);
-        m_line.bindValue(3, line.quantity);
-        m_line.bindValue(4, line.unit);
-        m_line.bindValue(5, line.amount);
-        if (!m_line.exec())
-            return false;
-    }
+    QString error;
+    if (!insertLines(m_db, m_order.lastInsertId().toLongLong(), order.time, order.lines, error))
+        return false;
     if (++m_inBatch >= batchSize) {
         m_inBatch = 0;
         m_open = false;

@@ -5,17 +5,12 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include "store/orderstore.h"
+
 // Writing many generated orders quickly: prepared statements reused inside one transaction per batch.
 namespace qm {
 
 class Database;
-
-struct GeneratedLine {
-    QString name;
-    double quantity = 1;
-    QString unit;
-    double amount = 0;
-};
 
 struct GeneratedOrder {
     int number = 1;
@@ -28,7 +23,7 @@ struct GeneratedOrder {
     QString customerName;
     QString address;
     double total = 0;
-    QList<GeneratedLine> lines;
+    QList<StoredLine> lines;
 };
 
 class BulkOrderWriter {
@@ -45,7 +40,6 @@ private:
 
     Database& m_db;
     QSqlQuery m_order;
-    QSqlQuery m_line;
     int m_inBatch = 0;
     bool m_open = false;
     static constexpr int batchSize = 20000;

@@ -35,6 +35,21 @@ bool run(QSqlQuery& query, QString& error) {
     return false;
 }
 
+// Runs `work` in one transaction; the result carries the ID it produced or the reason it failed.
+OrderWriteResult inTransaction(Database& db, const std::function<bool(qint64&, QString&)>& work) {
+    qint64 id = 0;
+    QString error;
+    const bool ok = db.transaction([&] { return work(id, error); });
+    OrderWriteResult result;
+    if (ok)
+        result.id = id;
+    else
+        result.error = error.isEmpty() ? db.lastError() : error;
+    return result;
+}
+
+} // namespace
+
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
                  QString& error) {
     QSqlQuery query = db.prepare(QStringLiteral(
@@ -52,21 +67,6 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
     }
     return true;
 }
-
-// Runs `work` in one transaction; the result carries the ID it produced or the reason it failed.
-OrderWriteResult inTransaction(Database& db, const std::function<bool(qint64&, QString&)>& work) {
-    qint64 id = 0;
-    QString error;
-    const bool ok = db.transaction([&] { return work(id, error); });
-    OrderWriteResult result;
-    if (ok)
-        result.id = id;
-    else
-        result.error = error.isEmpty() ? db.lastError() : error;
-    return result;
-}
-
-} // namespace
 
 OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines) {
     return inTransaction(db, [&](qint64& id, QString& error) {

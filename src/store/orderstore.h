@@ -42,6 +42,11 @@ struct StoredLine {
     double amount = 0;
 };
 
+// Inserts the lines of order `id`, each with the order's time; on failure keeps the reason in `error`.
+// Part of the caller's transaction.
+bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
+                 QString& error);
+
 // What a write gives back: the order's ID, or the reason it failed.
 struct OrderWriteResult {
     std::optional<qint64> id;
