@@ -5,9 +5,9 @@
 #include "receiptbench.h"
 #include "settlebench.h"
 
+#include "app/programdatabase.h"
 #include "core/home.h"
 #include "store/bulkorders.h"
-#include "store/opendatabase.h"
 #include "store/orderformstore.h"
 #include "store/settings.h"
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     const QDateTime now = QDateTime::currentDateTime();
 
     {
-        OpenedDatabase opened = openDatabase(home);
+        OpenedDatabase opened = openProgramDatabase(home);
         if (!opened.db) {
             std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(home.databasePath()),
                          qPrintable(opened.error));
@@ -120,14 +120,15 @@ int main(int argc, char** argv) {
         }
     }
 
-    figure(QStringLiteral("open database (already current)"), meanMs(5, [&] { openDatabase(home); }), "ms");
+    figure(QStringLiteral("open database (already current)"), meanMs(5, [&] { openProgramDatabase(home); }),
+           "ms");
     {
-        OpenedDatabase opened = openDatabase(home);
+        OpenedDatabase opened = openProgramDatabase(home);
         RecordStore(*opened.db).update(QStringLiteral("数据库版本"), QStringLiteral("3.1"));
     }
-    figure(QStringLiteral("open database with upgrade"), meanMs(1, [&] { openDatabase(home); }), "ms");
+    figure(QStringLiteral("open database with upgrade"), meanMs(1, [&] { openProgramDatabase(home); }), "ms");
 
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     Database& db = *opened.db;
     TodayTotals totals;
     figure(QStringLiteral("today's totals, first run"),

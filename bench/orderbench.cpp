@@ -2,12 +2,12 @@
 
 #include "benchutil.h"
 
+#include "app/programdatabase.h"
 #include "app/ui/mainwindow.h"
-#include "app/ui/qtplatform.h"
 #include "core/home.h"
+#include "core/ui/qtplatform.h"
 #include "order/orderform.h"
 #include "store/database.h"
-#include "store/opendatabase.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -66,7 +66,7 @@ double perKeystrokeMs(OrderForm& form, OrderField field, const QStringList& text
 void benchOrderEntry() {
     QTemporaryDir dir;
     const Home home(dir.path());
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db || !fillCatalogue(*opened.db, 10000, 100000)) {
         std::fprintf(stderr, "order entry bench: cannot fill the catalogue\n");
         return;
@@ -101,7 +101,7 @@ void benchOrderEntry() {
 }
 
 void benchMainWindowStart(const Home& home) {
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db)
         return;
     QtPlatform platform;

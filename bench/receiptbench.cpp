@@ -2,12 +2,12 @@
 
 #include "benchutil.h"
 
-#include "app/ui/qtplatform.h"
+#include "app/programdatabase.h"
 #include "core/home.h"
+#include "core/ui/qtplatform.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/previewwindow.h"
-#include "store/opendatabase.h"
 #include "store/settings.h"
 
 #include <QFont>
@@ -48,7 +48,7 @@ ReceiptContent thirtyLineOrder() {
 void benchReceipt() {
     QTemporaryDir temporary;
     const Home home(temporary.path());
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db) {
         std::fprintf(stderr, "receipt bench: cannot open the database: %s\n", qPrintable(opened.error));
         return;

@@ -2,12 +2,12 @@
 
 #include "benchutil.h"
 
-#include "app/ui/qtplatform.h"
+#include "app/programdatabase.h"
 #include "core/home.h"
+#include "core/ui/qtplatform.h"
 #include "order/orderform.h"
 #include "order/settle.h"
 #include "store/database.h"
-#include "store/opendatabase.h"
 #include "store/orderstore.h"
 
 #include <QElapsedTimer>
@@ -43,7 +43,7 @@ const QList<StoredLine> sampleLines = {{QStringLiteral("空心菜"), 2, QStringL
 } // namespace
 
 void benchSettle(const Home& home) {
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db) {
         std::fprintf(stderr, "settle bench: cannot open %s\n", qPrintable(home.databasePath()));
         return;

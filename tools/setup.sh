@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config ccache
     qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
     fonts-arphic-uming fonts-wqy-microhei
 )

@@ -35,6 +35,15 @@ public:
     virtual bool printPage(const std::function<int(ReceiptSurface&)>& draw) = 0;
 };
 
+// The progress window of a long task, with a Cancel button; closed when destroyed.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Moves the bar to `value` (0 .. maximum) and lets the window breathe; false once the user has
+    // cancelled.
+    virtual bool advance(int value) = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -50,6 +59,11 @@ public:
     // Open-file and save-file dialogs; an empty text when cancelled. Filters are Qt filter texts.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter, const QString& suggested) = 0;
+    // A folder chooser; an empty text when cancelled.
+    virtual QString chooseFolder(const QString& title) = 0;
+    // Shows the progress of a long task over the window in front.
+    virtual std::unique_ptr<Progress> startProgress(const QString& title, const QString& label,
+                                                    int maximum) = 0;
     // The print dialog for the first copy of a receipt; null when cancelled or no printer is there.
     virtual std::unique_ptr<ReceiptPrinter> choosePrinter(const PrintRequest& request) = 0;
     // Opens a document with its default application, or a web page in the browser.

@@ -2,7 +2,6 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
-#include "receipt/receiptdefaults.h"
 #include "store/schema.h"
 #include "store/settings.h"
 
@@ -42,7 +41,6 @@ OpenedDatabase openDatabase(const Home& home) {
         db->exec(QStringLiteral("ALTER TABLE 存单 ADD COLUMN 备注 TEXT"));
 
     const RecordStore records(*db);
-    ensureReceiptDefaults(records, ConfigFile(home.configPath()));
 
     OpenedDatabase result;
     result.quantityDecimals = textToInt(records.read(QStringLiteral("小数位数")));

@@ -15,8 +15,8 @@ struct OpenedDatabase {
     QString error;
 };
 
-// Creates the data folder and the database when missing, connects, upgrades an older database, writes the
-// missing first-run settings and reads the quantity decimals. An existing file is never replaced.
+// Creates the data folder and the database when missing, connects, upgrades an older database and reads
+// the quantity decimals. An existing file is never replaced.
 OpenedDatabase openDatabase(const Home& home);
 
 } // namespace qm

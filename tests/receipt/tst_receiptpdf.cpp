@@ -1,4 +1,4 @@
-#include "app/ui/qtplatform.h"
+#include "core/ui/qtplatform.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/receiptpictures.h"

@@ -1,3 +1,4 @@
+#include "app/programdatabase.h"
 #include "store/opendatabase.h"
 #include "store/schema.h"
 #include "store/settings.h"
@@ -148,7 +149,7 @@ private slots:
                 "INSERT INTO 存单详单 (存单ID, 菜名, 数量, 小计) VALUES (7, '空心菜', 2, 36)")));
             QVERIFY(old->exec(QStringLiteral("INSERT INTO 记录 VALUES ('小数位数', '0')")));
         }
-        const OpenedDatabase opened = openDatabase(temp.home());
+        const OpenedDatabase opened = openProgramDatabase(temp.home());
         QVERIFY(opened.db);
         Database& db = *opened.db;
         QCOMPARE(opened.quantityDecimals, 1);

@@ -1,11 +1,29 @@
 #include "support/fakeplatform.h"
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
 QString shownCaption(const QString& caption) {
     return caption.isEmpty() ? defaultCaption : caption;
 }
+class FakeProgress : public Progress {
+public:
+    FakeProgress(FakePlatform& platform, int index)
+        : m_platform(platform)
+        , m_index(index) {}
+    bool advance(int value) override {
+        int& reached = m_platform.progressReached[m_index];
+        reached = std::max(reached, value);
+        return m_platform.cancelProgressAt < 0 || value < m_platform.cancelProgressAt;
+    }
+
+private:
+    FakePlatform& m_platform;
+    int m_index;
+};
+
 } // namespace
 
 void FakePlatform::showMessage(const QString& text, MessageIcon icon, const QString& caption) {
@@ -39,6 +57,17 @@ QString FakePlatform::openFileName(const QString& title, const QString&) {
 QString FakePlatform::saveFileName(const QString& title, const QString&, const QString&) {
     shown.append({Kind::SaveFile, title, MessageIcon::None, title});
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+QString FakePlatform::chooseFolder(const QString& title) {
+    shown.append({Kind::Folder, title, MessageIcon::None, title});
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+std::unique_ptr<Progress> FakePlatform::startProgress(const QString& title, const QString& label, int) {
+    shown.append({Kind::Progress, label, MessageIcon::None, title});
+    progressReached.append(0);
+    return std::make_unique<FakeProgress>(*this, int(progressReached.size()) - 1);
 }
 
 std::unique_ptr<ReceiptPrinter> FakePlatform::choosePrinter(const PrintRequest& request) {

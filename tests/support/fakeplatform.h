@@ -11,7 +11,7 @@ namespace qm {
 // queues. An unanswered question gets No / cancel and is counted, so a test can fail on it.
 class FakePlatform : public Platform {
 public:
-    enum class Kind { Message, Question, Input, OpenFile, SaveFile, PrintDialog };
+    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Folder, Progress, PrintDialog };
     struct Shown {
         Kind kind;
         QString text; // message or prompt
@@ -26,6 +26,8 @@ public:
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
+    QString chooseFolder(const QString& title) override;
+    std::unique_ptr<Progress> startProgress(const QString& title, const QString& label, int maximum) override;
     std::unique_ptr<ReceiptPrinter> choosePrinter(const PrintRequest& request) override;
     bool openDocument(const QString& path) override;
     bool openUrl(const QUrl& url) override;
@@ -37,7 +39,12 @@ public:
     QList<Shown> shown;
     QQueue<bool> yesNoAnswers;
     QQueue<std::optional<QString>> textAnswers;
+    // Answers of the open-file, save-file and folder dialogs, in order; an empty queue cancels.
     QQueue<QString> fileAnswers;
+    // A progress window is cancelled when it is advanced to this value or beyond; -1 never.
+    int cancelProgressAt = -1;
+    // The highest value each progress window was advanced to, in the order they were started.
+    QList<int> progressReached;
     // Printers handed out by choosePrinter(), in order; an empty queue means the dialog was cancelled.
     QQueue<std::function<std::unique_ptr<ReceiptPrinter>(const PrintRequest&)>> printers;
     QList<PrintRequest> printRequests;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/programdatabase.h"
 #include "core/home.h"
-#include "store/opendatabase.h"
 
 #include <QTemporaryDir>
 
@@ -19,7 +19,7 @@ public:
     // Opens (creating on first use) the home's database.
     Database& db() {
         if (!m_opened.db)
-            m_opened = openDatabase(m_home);
+            m_opened = openProgramDatabase(m_home);
         return *m_opened.db;
     }
     int quantityDecimals() {

@@ -1,13 +1,13 @@
 #include "app/ui/application.h"
 
+#include "app/programdatabase.h"
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
-#include "app/ui/qtplatform.h"
 #include "app/version.h"
 #include "core/home.h"
-#include "store/opendatabase.h"
+#include "core/ui/qtplatform.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -78,7 +78,7 @@ int runApplication(int argc, char** argv) {
     if (!checks.proceed)
         return 1;
 
-    OpenedDatabase opened = openDatabase(home);
+    OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db) {
         platform.showMessage(QStringLiteral("数据库打开失败。"), MessageIcon::Stop);
         std::fprintf(stderr, "%s\n", qPrintable(opened.error));

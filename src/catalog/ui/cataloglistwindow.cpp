@@ -1,7 +1,7 @@
 #include "catalog/ui/cataloglistwindow.h"
 
-#include "catalog/ui/reportlistview.h"
 #include "core/platform.h"
+#include "core/ui/reportlistview.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/outcome.h"
-#include "catalog/ui/runmodal.h"
+#include "core/ui/runmodal.h"
 
 #include <QDialog>
 #include <QList>

@@ -2,10 +2,10 @@
 
 #include "catalog/dishcatalog.h"
 #include "catalog/lettercode.h"
-#include "catalog/ui/dropdowncombobox.h"
-#include "catalog/ui/gbklimitvalidator.h"
 #include "catalog/ui/namedlistwindow.h"
 #include "core/platform.h"
+#include "core/ui/dropdowncombobox.h"
+#include "core/ui/gbklimitvalidator.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/ui/runmodal.h"
+#include "core/ui/runmodal.h"
 #include "store/catalogstore.h"
 
 #include <QDialog>

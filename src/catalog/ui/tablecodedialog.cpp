@@ -1,8 +1,8 @@
 #include "catalog/ui/tablecodedialog.h"
 
 #include "catalog/tablecodes.h"
-#include "catalog/ui/gbklimitvalidator.h"
 #include "core/platform.h"
+#include "core/ui/gbklimitvalidator.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "receipt/ui/previewwindow.h"
 
-#include "app/ui/functionkeys.h"
 #include "core/home.h"
+#include "core/ui/functionkeys.h"
 #include "receipt/receiptlayout.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"

@@ -1,6 +1,6 @@
 #include "receipt/ui/qtreceiptprinter.h"
 
-#include "app/ui/qtplatform.h"
+#include "core/ui/qtplatform.h"
 #include "receipt/ui/paintersurface.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/ui/functionkeys.h"
+#include "core/ui/functionkeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>

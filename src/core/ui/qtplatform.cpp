@@ -1,4 +1,4 @@
-#include "app/ui/qtplatform.h"
+#include "core/ui/qtplatform.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
@@ -41,6 +42,26 @@ bool headless() {
     const QString name = QGuiApplication::platformName();
     return name == QLatin1String("offscreen") || name == QLatin1String("minimal");
 }
+
+class QtProgress : public Progress {
+public:
+    QtProgress(const QString& title, const QString& label, int maximum, QWidget* owner)
+        : m_dialog(label, QStringLiteral("取消"), 0, maximum, owner) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(300);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+    }
+    bool advance(int value) override {
+        m_dialog.setValue(value);
+        QCoreApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 void report(const QString& caption, const QString& text) {
     std::fprintf(stderr, "%s %s\n", qPrintable(captionOrDefault(caption)), qPrintable(text));
@@ -101,6 +122,14 @@ QString QtPlatform::openFileName(const QString& title, const QString& filter) {
 
 QString QtPlatform::saveFileName(const QString& title, const QString& filter, const QString& suggested) {
     return QFileDialog::getSaveFileName(owner(), title, suggested, filter);
+}
+
+QString QtPlatform::chooseFolder(const QString& title) {
+    return QFileDialog::getExistingDirectory(owner(), title);
+}
+
+std::unique_ptr<Progress> QtPlatform::startProgress(const QString& title, const QString& label, int maximum) {
+    return std::make_unique<QtProgress>(title, label, maximum, owner());
 }
 
 bool QtPlatform::openDocument(const QString& path) {

@@ -1,4 +1,4 @@
-#include "catalog/ui/gbklimitvalidator.h"
+#include "core/ui/gbklimitvalidator.h"
 
 #include "core/gbk.h"
 

@@ -16,6 +16,8 @@ public:
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
+    QString chooseFolder(const QString& title) override;
+    std::unique_ptr<Progress> startProgress(const QString& title, const QString& label, int maximum) override;
     std::unique_ptr<ReceiptPrinter> choosePrinter(const PrintRequest& request) override;
     bool openDocument(const QString& path) override;
     bool openUrl(const QUrl& url) override;

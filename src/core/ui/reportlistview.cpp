@@ -1,4 +1,4 @@
-#include "catalog/ui/reportlistview.h"
+#include "core/ui/reportlistview.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
