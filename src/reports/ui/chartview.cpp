@@ -155,6 +155,8 @@ void ChartView::showEmpty(ChartKind kind) {
     m_kind = kind;
     m_empty = true;
     setCharts(newChart(), kind == ChartKind::Pie ? newChart() : nullptr);
+    for (QChartView* view : {m_left, m_right})
+        view->setBackgroundBrush(palette().window());
 }
 
 void ChartView::showPies(const PieChartData& data) {
@@ -162,6 +164,8 @@ void ChartView::showPies(const PieChartData& data) {
     m_empty = false;
     const QColor background = orDefault(data.background, QColor(0x33, 0x33, 0x33));
     setCharts(pieChart(data.pies[0], background), pieChart(data.pies[1], background));
+    for (QChartView* view : {m_left, m_right})
+        view->setBackgroundBrush(background);
 }
 
 void ChartView::showTrend(const TrendChartData& data) {
@@ -208,7 +212,8 @@ void ChartView::showTrend(const TrendChartData& data) {
         pen.setWidth(std::max(1, serie.thickness));
         series->setPen(pen);
         series->setPointsVisible(data.pointRadius > 0);
-        series->setMarkerSize(2.0 * data.pointRadius + 2);
+        series->setMarkerSize(2.0 * data.pointRadius + 1);
+        series->setBrush(orDefault(serie.pointColour, Qt::white));
         for (qsizetype i = 0; i < serie.values.size(); ++i)
             series->append(double(i), serie.values.at(i));
         chart->addSeries(series);
@@ -243,6 +248,7 @@ void ChartView::showTrend(const TrendChartData& data) {
         legend->setLabelColor(orDefault(data.legendTextColour, QColor(0x5e, 0x70, 0x86)));
     }
     setCharts(chart, nullptr);
+    m_left->setBackgroundBrush(palette().window());
 }
 
 } // namespace qm
