@@ -114,6 +114,55 @@ private slots:
         keepPicture(view, QStringLiteral("trend.png"));
     }
 
+    // What the writers give for a full year and a full month comes back whole: twelve slices a pie, 31 days.
+    void writersToView() {
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        PieChartFile pies;
+        pies.backgroundSet = true;
+        pies.background = rgbColour(213, 234, 255);
+        for (PieChartSpec& pie : pies.pies) {
+            pie.title = QStringLiteral("2026年 年收入参考");
+            for (int m = 1; m <= 12; ++m) {
+                pie.values.append(1000 + m * 173);
+                pie.names.append(QStringLiteral("%1月").arg(m, 2, 10, QLatin1Char('0')));
+                pie.colours.append(rgbColour(20 * m, 250 - 20 * m, 128));
+            }
+            pie.showNames = QList<bool>(12, true);
+            pie.open = QList<bool>(12, true);
+            pie.percentDisplay = QStringLiteral("num");
+        }
+        QVERIFY(writePieChart(pies));
+        LineChartWriter trend;
+        trend.configure(standardTrendConfig(3000));
+        trend.addParagraph(1, true, 0, false, 16, 45, 10, 500, QStringLiteral("2026年5月份 参考数据"));
+        trend.addSeries(rgbColour(255, 0, 0), 2, rgbColour(255, 168, 255), QStringLiteral("月实付总额"));
+        trend.addSeries(rgbColour(0, 0, 255), 2, rgbColour(0, 224, 128), QStringLiteral("月点单数量"));
+        QStringList days, amounts, counts;
+        for (int d = 1; d <= 31; ++d) {
+            days << QStringLiteral("%1日").arg(d, 2, 10, QLatin1Char('0'));
+            amounts << QString::number(1500 + (d % 7) * 187.5);
+            counts << QString::number(80 + d);
+        }
+        trend.setPeriods(days);
+        trend.addValues(amounts);
+        trend.addValues(counts);
+        trend.addValues({});
+        QVERIFY(trend.write(home));
+
+        ChartView view{home};
+        view.resize(954, 282);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.navigate(ChartKind::Pie);
+        QCOMPARE(qobject_cast<QPieSeries*>(view.chart(1)->series().first())->count(), 12);
+        keepPicture(view, QStringLiteral("pies-year.png"));
+        view.navigate(ChartKind::Trend);
+        QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->count(), 31);
+        QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->at(30).y(), 111.0);
+        keepPicture(view, QStringLiteral("trend-month.png"));
+    }
+
     void unusableFilesShowAnEmptyChart_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QByteArray>("bytes");
