@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <utility>
 
@@ -78,9 +77,12 @@ template <typename List, typename Item> QByteArray joinList(const List& list, It
     return out;
 }
 
+// The files are rewritten whole on every report and read only after the write: no need to sync them to
+// the disk, which costs more than the report itself on a slow one.
 bool writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
+           file.flush();
 }
 
 QString xmlAttribute(const QString& name, const QString& value) {
