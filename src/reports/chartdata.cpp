@@ -79,10 +79,16 @@ template <typename List, typename Item> QByteArray joinList(const List& list, It
 
 // The files are rewritten whole on every report and read only after the write: no need to sync them to
 // the disk, which costs more than the report itself on a slow one.
+// A file that could not be written is removed, so that the chart view shows an empty chart rather than
+// an earlier report's figures.
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
-           file.flush();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
+    file.close();
+    QFile::remove(path);
+    return false;
 }
 
 QString xmlAttribute(const QString& name, const QString& value) {

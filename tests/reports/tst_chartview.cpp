@@ -12,6 +12,7 @@
 #include <QPieSlice>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QValueAxis>
 
 using namespace qm;
@@ -112,6 +113,12 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         keepPicture(view, QStringLiteral("trend.png"));
+
+        // The pointer over the line near the second day shows that day's value.
+        emit income->hovered(QPointF(1.2, 60), true);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("04日 月实付总额：20"));
+        emit income->hovered(QPointF(1.2, 60), false);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     // What the writers give for a full year and a full month comes back whole: twelve slices a pie, 31 days.
@@ -161,6 +168,51 @@ private slots:
         QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->count(), 31);
         QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->at(30).y(), 111.0);
         keepPicture(view, QStringLiteral("trend-month.png"));
+    }
+
+    // Files that are well formed but odd: no periods or series, slices that are all 0 or below, values that
+    // are no numbers. Drawn without a crash; what is not a number counts as 0.
+    void oddContentIsDrawn() {
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        ChartView view{home};
+        view.resize(954, 282);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        LineChartWriter bare;
+        bare.configure(standardTrendConfig(0));
+        QVERIFY(bare.write(home));
+        view.navigate(ChartKind::Trend);
+        QVERIFY(!view.isEmptyChart());
+        QVERIFY(view.chart(0)->series().isEmpty());
+        view.grab();
+
+        LineChartWriter odd;
+        odd.configure(standardTrendConfig(-5));
+        odd.addSeries(rgbColour(255, 0, 0), 2, 0, QStringLiteral("额"));
+        odd.setPeriods({QStringLiteral("a"), QStringLiteral("b")});
+        odd.addValues({QStringLiteral("nan"), QStringLiteral("1e308")});
+        QVERIFY(odd.write(home));
+        view.navigate(ChartKind::Trend);
+        auto* series = qobject_cast<QLineSeries*>(view.chart(0)->series().first());
+        QCOMPARE(series->at(0).y(), 0.0);
+        QCOMPARE(series->at(1).y(), 1e308);
+        view.grab();
+
+        PieChartFile pies;
+        pies.pies[0].values = {0, 0};
+        pies.pies[0].names = {QStringLiteral("甲"), QStringLiteral("乙")};
+        pies.pies[0].showNames = {true, true};
+        pies.pies[0].percentDisplay = QStringLiteral("all");
+        pies.pies[1].values = {-5, 3};
+        QVERIFY(writePieChart(pies));
+        view.navigate(ChartKind::Pie);
+        QVERIFY(!view.isEmptyChart());
+        const QPieSlice* zero = qobject_cast<QPieSeries*>(view.chart(0)->series().first())->slices().first();
+        QCOMPARE(zero->label(), QStringLiteral("甲 0 (0.0%)"));
+        QCOMPARE(qobject_cast<QPieSeries*>(view.chart(1)->series().first())->slices().first()->value(), 0.0);
+        view.grab();
     }
 
     void unusableFilesShowAnEmptyChart_data() {

@@ -98,7 +98,9 @@ QChart* pieChart(const PieData& pie, const QColor& background) {
     // Labels once the percentages are known.
     const QList<QPieSlice*> slices = series->slices();
     for (qsizetype i = 0; i < slices.size(); ++i) {
-        const QString label = sliceLabel(pie.slices.at(i), pie.percentDisplay, slices.at(i)->percentage());
+        const double share = slices.at(i)->percentage(); // not a number when every slice is 0
+        const QString label =
+            sliceLabel(pie.slices.at(i), pie.percentDisplay, std::isfinite(share) ? share : 0);
         slices.at(i)->setLabel(pie.slices.at(i).name);
         slices.at(i)->setLabelVisible(pie.slices.at(i).showName && !label.isEmpty());
         if (!label.isEmpty())
