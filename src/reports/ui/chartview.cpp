@@ -101,10 +101,9 @@ QChart* pieChart(const PieData& pie, const QColor& background) {
         const double share = slices.at(i)->percentage(); // not a number when every slice is 0
         const QString label =
             sliceLabel(pie.slices.at(i), pie.percentDisplay, std::isfinite(share) ? share : 0);
-        slices.at(i)->setLabel(pie.slices.at(i).name);
+        // The slice keeps its name where the display shows none; the list beside the pie uses it.
+        slices.at(i)->setLabel(label.isEmpty() ? pie.slices.at(i).name : label);
         slices.at(i)->setLabelVisible(pie.slices.at(i).showName && !label.isEmpty());
-        if (!label.isEmpty())
-            slices.at(i)->setLabel(label);
     }
     // The list beside the pie names every slice with its colour.
     if (pie.showList) {
