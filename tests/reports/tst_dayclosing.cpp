@@ -271,6 +271,17 @@ private slots:
         QCOMPARE(platform.printRequests.size(), 1);
         QCOMPARE(platform.printRequests.first().paperWidthMm, 58);
         QVERIFY(platform.texts().isEmpty());
+        QVERIFY(!printDayClosing(nullptr, home.db(), platform, home.home(), QDate()));
+        QCOMPARE(platform.printRequests.size(), 1);
+
+        // A printer that fails the job: the user is told.
+        struct FailingPrinter : ReceiptPrinter {
+            bool printPage(const std::function<int(ReceiptSurface&)>&) override { return false; }
+        };
+        platform.printers.enqueue([](const PrintRequest&) { return std::make_unique<FailingPrinter>(); });
+        QVERIFY(!printDayClosing(nullptr, home.db(), platform, home.home(), day));
+        QCOMPARE(platform.shown.last().icon, MessageIcon::Warning);
+        QCOMPARE(platform.shown.last().text, QStringLiteral("日结单没有打印出来，请检查打印机后再试。"));
 
         QVERIFY(home.db().exec(QStringLiteral("DROP TABLE 存单详单")));
         FakePlatform broken;
