@@ -15,7 +15,7 @@ std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& 
     const QString start = isoText(from);
     const QString end = isoText(to);
     const auto fail = [&](const QSqlQuery& query) {
-        failure = query.lastError().text();
+        failure = failureText(query.lastError());
         return false;
     };
     // The program is the database's only writer and nothing runs between the two reads.
