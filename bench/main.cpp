@@ -1,6 +1,7 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
 #include "benchutil.h"
+#include "customerbench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
 #include "settlebench.h"
@@ -142,5 +143,7 @@ int main(int argc, char** argv) {
     benchSettle(home);
     benchOrderEntry();
     benchReceipt();
+    benchCustomers();
+    benchSampleData();
     return 0;
 }

@@ -4,12 +4,15 @@
 #include "catalog/ui/catalogwindows.h"
 #include "core/home.h"
 #include "order/orderform.h"
+#include "order/sampledata.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
 #include "store/settings.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QPushButton>
 
 namespace qm {
 
@@ -28,6 +31,9 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     connect(&window, &MainWindow::clearRequested, this, [this] { m_settle.clearForm(); });
     connect(&window, &MainWindow::previewToggleRequested, &m_preview, &ReceiptPreview::toggle);
     connect(&window.orderForm(), &OrderForm::previewRefreshRequested, &m_preview, &ReceiptPreview::refresh);
+    connect(&window, &MainWindow::sampleDataRequested, this, &MainCommands::generateSampleData);
+    if (auto* sampleData = window.findChild<QPushButton*>(QStringLiteral("按钮_随机数据")))
+        sampleData->setEnabled(true);
     connectEntries();
 }
 
@@ -42,6 +48,15 @@ bool MainCommands::printReceipt(bool singleCopy) {
 void MainCommands::openPrintSettings() {
     m_preview.open();
     qm::openPrintSettings(&m_window, m_db, m_platform, m_home, [this] { m_preview.refresh(); });
+}
+
+void MainCommands::generateSampleData() {
+    const OrderForm& form = m_window.orderForm();
+    QStringList tableNames;
+    for (const TableCodeRecord& table : form.tableCodes())
+        tableNames << table.name;
+    qm::generateSampleData(m_db, m_platform, form.dishCache().dishes(), tableNames,
+                           quint32(QDateTime::currentMSecsSinceEpoch()));
 }
 
 void MainCommands::connectEntries() {

@@ -26,6 +26,7 @@ public:
 private:
     bool printReceipt(bool singleCopy);
     void openPrintSettings();
+    void generateSampleData();
     void connectEntries();
 
     MainWindow& m_window;
