@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
+#include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
 
@@ -54,6 +55,8 @@ OpenedDatabase openDatabase(const Home& home) {
         }
     }
     ensureIndexes(*db);
+    if (!db->transaction([&] { return ensureOrderTotals(*db); }))
+        qWarning("order totals: %s", qPrintable(db->lastError()));
     result.db = std::move(db);
     return result;
 }
