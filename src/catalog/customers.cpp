@@ -1,6 +1,5 @@
 #include "catalog/customers.h"
 
-#include "core/numtext.h"
 #include "core/platform.h"
 
 namespace qm {
@@ -11,10 +10,30 @@ const QString promptCaption = QStringLiteral("提示");
 
 } // namespace
 
+namespace {
+
+// Blanks and line breaks around a field go: a line break typed or pasted at the end of the address box
+// is no part of the address.
+QString trimField(const QString& text) {
+    auto isBlank = [](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\r') || c == QLatin1Char('\n') ||
+               c.unicode() == 0x3000;
+    };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
 QString customerRefusal(StoredCustomer& customer) {
-    customer.telephone = trimBlanks(customer.telephone);
-    customer.name = trimBlanks(customer.name);
-    customer.address = trimBlanks(customer.address);
+    customer.telephone = trimField(customer.telephone);
+    customer.name = trimField(customer.name);
+    customer.address = trimField(customer.address);
     if (customer.address.isEmpty())
         return QStringLiteral("地址不能为空，请输地址后重试。");
     if (customer.telephone.isEmpty())

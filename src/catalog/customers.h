@@ -13,7 +13,7 @@ namespace qm {
 class Database;
 class Platform;
 
-// Trims the three fields (ASCII and full-width blanks) and gives the first failed check, address first,
+// Trims the three fields (ASCII and full-width blanks, line breaks) and gives the first failed check, address first,
 // then telephone, then name; empty when all three pass.
 QString customerRefusal(StoredCustomer& customer);
 

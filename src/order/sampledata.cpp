@@ -94,9 +94,11 @@ SampleDataOutcome generateSampleData(Database& db, Platform& platform, const QLi
                                      const QStringList& tableNames, quint32 seed) {
     if (!platform.askYesNo(sampleDataQuestion, MessageIcon::Warning))
         return SampleDataOutcome::Declined;
-    const std::optional<QList<StoredCustomer>> customers = CustomerStore(db).loadAll();
+    const CustomerStore customerStore(db);
+    const std::optional<QList<StoredCustomer>> customers = customerStore.loadAll();
     if (!customers) {
-        platform.showMessage(QStringLiteral("生成随机数据失败：无法读取客户资料。\r\n") + db.lastError(),
+        platform.showMessage(QStringLiteral("生成随机数据失败：无法读取客户资料。\r\n") +
+                                 customerStore.lastError(),
                              MessageIcon::Stop);
         return SampleDataOutcome::Failed;
     }

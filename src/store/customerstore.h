@@ -1,12 +1,19 @@
 #pragma once
 
+#include "store/pagedtable.h"
+
 #include <QList>
 #include <QString>
+#include <QVariant>
+
+#include <initializer_list>
 
 #include <optional>
 
 // The customers (客户) as the customer window and the sample data keep them. The telephone is a customer's
 // key: changes and deletes reach every row with it. Text is stored exactly as typed.
+class QSqlQuery;
+
 namespace qm {
 
 class Database;
@@ -46,10 +53,33 @@ public:
     bool removeByTelephone(const QString& telephone) const;
 
     // The reason the last statement failed.
-    QString lastError() const;
+    QString lastError() const { return m_lastError; }
 
 private:
+    bool run(QSqlQuery& query) const;
+    bool write(const QString& sql, std::initializer_list<QVariant> values) const;
+
     const Database& m_db;
+    mutable QString m_lastError;
+};
+
+// The customer list as the paged list browser reads it: the count (no sums) and pages of rows with the
+// columns ID, 电话, 姓名, 地址, under a search text (empty: every customer).
+class CustomerTable : public PagedTable {
+public:
+    explicit CustomerTable(const Database& db)
+        : m_store(db) {}
+
+    void setSearch(const QString& search) { m_search = search; }
+    const QString& search() const { return m_search; }
+
+    std::optional<PageTotals> totals() const override;
+    std::optional<QList<QVariantList>> page(qint64 first, int rows) const override;
+    QString lastError() const override { return m_store.lastError(); }
+
+private:
+    CustomerStore m_store;
+    QString m_search;
 };
 
 } // namespace qm

@@ -57,6 +57,8 @@ private slots:
             << "  　|张三|幸福路" << QStringLiteral("电话不能为空，请输入电话后重试。");
         QTest::newRow("no name") << "138|　|幸福路" << QStringLiteral("姓名不能为空，请输入姓名后重试。");
         QTest::newRow("blank address") << "138|张三|  " << QStringLiteral("地址不能为空，请输地址后重试。");
+        QTest::newRow("line breaks only") << "138|张三|\r\n\n"
+                                          << QStringLiteral("地址不能为空，请输地址后重试。");
         QTest::newRow("complete") << "138|张三|幸福路" << QString();
     }
     void fieldsAreCheckedInOrder() {
@@ -83,11 +85,11 @@ private slots:
     void addStoresANewTelephone() {
         Shop shop(twoCustomers);
         const CustomerOutcome outcome =
-            shop.actions.add(customer(QStringLiteral(" 137'1 |　O'Neil |路 '3' 号 ")));
+            shop.actions.add(customer(QStringLiteral(" 137'1 |　O'Neil |路 '3' 号\r\n二楼\n ")));
         QCOMPARE(outcome.kind, Kind::Inserted);
         QCOMPARE(outcome.message, QStringLiteral("保存完成。"));
         QVERIFY(shop.platform.shown.isEmpty());
-        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O'Neil|路 '3' 号"));
+        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O'Neil|路 '3' 号\r\n二楼"));
     }
 
     void addOffersToOverwriteAKnownTelephone_data() {

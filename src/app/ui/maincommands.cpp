@@ -2,6 +2,7 @@
 
 #include "app/ui/mainwindow.h"
 #include "catalog/ui/catalogwindows.h"
+#include "catalog/ui/customerwindow.h"
 #include "core/home.h"
 #include "order/orderform.h"
 #include "order/sampledata.h"
@@ -80,6 +81,8 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::Customers,
+         [this] { openCustomers(&m_window, m_db, m_platform, m_customerSearch); });
 }
 
 } // namespace qm

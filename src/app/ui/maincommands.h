@@ -35,6 +35,8 @@ private:
     const Home& m_home;
     SettleCommands m_settle;
     ReceiptPreview m_preview;
+    // The customer window's search lives as long as the program.
+    QString m_customerSearch;
 };
 
 } // namespace qm
