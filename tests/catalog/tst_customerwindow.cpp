@@ -77,7 +77,10 @@ struct Shop {
     std::unique_ptr<CustomerWindow> open(bool withOrders = true) {
         OpenCustomerOrders orders;
         if (withOrders)
-            orders = [this](const QString& telephone) { ordersOpened << telephone; };
+            orders = [this](QWidget* over, const QString& telephone) {
+                QCOMPARE(over->objectName(), QStringLiteral("客户设置"));
+                ordersOpened << telephone;
+            };
         return std::make_unique<CustomerWindow>(home.db(), platform, search, orders, modals.runner());
     }
 };

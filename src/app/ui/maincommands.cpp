@@ -4,6 +4,8 @@
 #include "catalog/ui/catalogwindows.h"
 #include "catalog/ui/customerwindow.h"
 #include "core/home.h"
+#include "core/numtext.h"
+#include "history/ui/historywindow.h"
 #include "order/orderform.h"
 #include "order/sampledata.h"
 #include "receipt/printing.h"
@@ -60,6 +62,16 @@ void MainCommands::generateSampleData() {
                            quint32(QDateTime::currentMSecsSinceEpoch()));
 }
 
+OrderHandOff MainCommands::orderHandOff() {
+    return {
+        [this] {
+            const OrderForm& form = m_window.orderForm();
+            return form.hasLines() || !trimBlanks(form.text(OrderField::Telephone)).isEmpty();
+        },
+        [this](const QString& id, const QString& dateText) { return m_settle.openForChange(id, dateText); },
+        [this] { m_preview.refresh(); }};
+}
+
 void MainCommands::connectEntries() {
     auto wire = [this](MainWindow::Entry entry, auto&& open) {
         QAction* action = m_window.entry(entry);
@@ -81,8 +93,14 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
-    wire(MainWindow::Entry::Customers,
-         [this] { openCustomers(&m_window, m_db, m_platform, m_customerSearch); });
+    wire(MainWindow::Entry::History,
+         [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
+    wire(MainWindow::Entry::Customers, [this] {
+        openCustomers(&m_window, m_db, m_platform, m_customerSearch,
+                      [this](QWidget* over, const QString& telephone) {
+                          openOrderHistory(over, m_db, m_platform, orderHandOff(), telephone);
+                      });
+    });
 }
 
 } // namespace qm

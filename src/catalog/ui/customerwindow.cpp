@@ -156,7 +156,7 @@ void CustomerWindow::deleteSelected() {
 void CustomerWindow::showOrdersOfSelected() {
     const std::optional<StoredCustomer> selected = m_model.customerAt(m_list->selectedRow());
     if (selected && m_openOrders)
-        m_openOrders(selected->telephone);
+        m_openOrders(this, selected->telephone);
 }
 
 QMenu* CustomerWindow::createRowMenu() {

@@ -22,8 +22,9 @@ class PageNavigator;
 class Platform;
 class ReportListView;
 
-// Opens the order history on the orders of the customer with this telephone.
-using OpenCustomerOrders = std::function<void(const QString& telephone)>;
+// Opens the order history, modally over the customer window, on the orders of the customer with this
+// telephone.
+using OpenCustomerOrders = std::function<void(QWidget* customerWindow, const QString& telephone)>;
 
 class CustomerWindow : public QDialog {
     Q_OBJECT
