@@ -4,6 +4,7 @@
 #include "order/orderform.h"
 #include "receipt/recordingsurface.h"
 #include "store/customerstore.h"
+#include "store/orderformstore.h"
 #include "store/settings.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
@@ -304,6 +305,19 @@ private slots:
         while (lines.next())
             names << lines.value(0).toString();
         QCOMPARE(names, (QStringList{"空心菜", "王老吉"}));
+    }
+
+    // A sample data run shows today's new totals and the next number of the day at once.
+    void sampleDataButtonFillsTheYear() {
+        Shop shop;
+        QVERIFY(shop.window.findChild<QPushButton*>(QStringLiteral("按钮_随机数据"))->isEnabled());
+        shop.platform.yesNoAnswers.enqueue(true);
+        click(shop.window, "按钮_随机数据");
+        QCOMPARE(shop.platform.texts(), QStringList{QStringLiteral("是否生成随机数据？")});
+        QVERIFY(orderCount(shop.home.db()) > 365 * 2);
+        const TodayTotals today = todayTotals(shop.home.db(), shop.platform.clock.date());
+        QVERIFY(today.count > 0);
+        QCOMPARE(shop.edit("编辑框_编号")->text(), QString::number(today.nextNumber()));
     }
 
     // "查看该客户的所有订单" opens 历史订单 over 客户设置 on the selected customer's orders.

@@ -54,12 +54,17 @@ void MainCommands::openPrintSettings() {
 }
 
 void MainCommands::generateSampleData() {
-    const OrderForm& form = m_window.orderForm();
+    OrderForm& form = m_window.orderForm();
     QStringList tableNames;
     for (const TableCodeRecord& table : form.tableCodes())
         tableNames << table.name;
-    qm::generateSampleData(m_db, m_platform, form.dishCache().dishes(), tableNames,
-                           quint32(QDateTime::currentMSecsSinceEpoch()));
+    const SampleDataOutcome outcome =
+        qm::generateSampleData(m_db, m_platform, form.dishCache().dishes(), tableNames,
+                               quint32(QDateTime::currentMSecsSinceEpoch()));
+    // Today has sample orders now: the status line and the next order number follow at once, so the next
+    // order does not take a number of the day twice. An order open for change keeps its own number.
+    if (outcome == SampleDataOutcome::Stored && !form.isModifying())
+        form.refreshTodayTotals();
 }
 
 OrderHandOff MainCommands::orderHandOff() {
