@@ -13,8 +13,8 @@ namespace qm {
 class Database;
 class Platform;
 
-// Trims the three fields (ASCII and full-width blanks, line breaks) and gives the first failed check, address first,
-// then telephone, then name; empty when all three pass.
+// Trims the three fields (ASCII and full-width blanks, line breaks) and gives the first failed check, address
+// first, then telephone, then name; empty when all three pass.
 QString customerRefusal(StoredCustomer& customer);
 
 // What an action came to, for the window to follow: on Updated the list shows the customer's new name
