@@ -2,6 +2,7 @@
 // things a cashier waits for take on it.
 #include "benchutil.h"
 #include "chartbench.h"
+#include "customerbench.h"
 #include "orderbench.h"
 #include "promptbench.h"
 #include "receiptbench.h"
@@ -155,5 +156,7 @@ int main(int argc, char** argv) {
     benchOrderEntry();
     benchReceipt();
     benchCharts(home);
+    benchCustomers();
+    benchSampleData();
     return 0;
 }
