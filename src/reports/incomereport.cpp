@@ -85,7 +85,7 @@ ReportOutcome monthsOf(const Database& db, const QString& title, const QDate& fr
     ReportOutcome outcome = prepared(title, monthHeader);
     if (!from.isValid())
         return outcome;
-    const QList<GroupTotal> groups = incomeByPeriod(db, TimeRange::days(from, to), Grouping::Month);
+    const QList<GroupTotal> groups = incomeByPeriod(db, from, to, Grouping::Month);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, months, texts, QStringLiteral("月"));
@@ -132,8 +132,7 @@ ReportOutcome monthReport(const Database& db, const QString& year, const QString
         prepared(year + QStringLiteral("年") + month + QStringLiteral("月 月报表"), dayHeader);
     if (!from.isValid())
         return outcome;
-    const QList<GroupTotal> groups =
-        incomeByPeriod(db, TimeRange::days(from, from.addMonths(1)), Grouping::Day);
+    const QList<GroupTotal> groups = incomeByPeriod(db, from, from.addMonths(1), Grouping::Day);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, from.daysInMonth(),

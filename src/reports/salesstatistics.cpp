@@ -111,8 +111,7 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
             prepared(kind, p + QStringLiteral("年 ") + typeText + QStringLiteral("销售表"));
         const int year = parseYear(p);
         const QList<GroupTotal> groups =
-            year ? salesByPeriod(db, TimeRange::days(QDate(year, 1, 1), QDate(year + 1, 1, 1)),
-                                 Grouping::Month, state.dish)
+            year ? salesByPeriod(db, QDate(year, 1, 1), QDate(year + 1, 1, 1), Grouping::Month, state.dish)
                  : QList<GroupTotal>();
         if (groups.isEmpty())
             outcome.emptyTrend = true;
@@ -126,9 +125,8 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
             prepared(kind, p + QStringLiteral("月 ") + typeText + QStringLiteral("销售表"));
         const QDate from = parseMonthPeriod(p);
         const QList<GroupTotal> groups =
-            from.isValid()
-                ? salesByPeriod(db, TimeRange::days(from, from.addMonths(1)), Grouping::Day, state.dish)
-                : QList<GroupTotal>();
+            from.isValid() ? salesByPeriod(db, from, from.addMonths(1), Grouping::Day, state.dish)
+                           : QList<GroupTotal>();
         if (!groups.isEmpty())
             fillGroups(outcome, groups, QStringLiteral("日"),
                        p + QStringLiteral("月 ") + typeText + QStringLiteral("销售参考数据"));

@@ -17,17 +17,29 @@ QString rangeCondition(const QString& column, const TimeRange& range) {
              range.upperIncluded ? QStringLiteral("<=") : QStringLiteral("<"));
 }
 
-// The group key of a stored ISO time: its first 7 ("yyyy-mm") or 10 ("yyyy-mm-dd") characters.
-QString groupKey(const QString& column, Grouping grouping) {
-    return QStringLiteral("substr(%1, 1, %2)").arg(column).arg(grouping == Grouping::Month ? 7 : 10);
-}
-
-QList<GroupTotal> readGroups(QSqlQuery& query) {
+// Sums each month or day of [from, to) with its own range query on the time index: a year costs twelve
+// index range scans and no sorting, where grouping by a function of the time would sort every row.
+QList<GroupTotal> groupTotals(QSqlQuery& query, const QDate& from, const QDate& to, Grouping grouping,
+                              const QString& dish) {
     QList<GroupTotal> groups;
-    if (!query.exec())
-        return groups;
-    while (query.next())
-        groups.append({query.value(0).toString(), query.value(1).toInt(), query.value(2).toDouble()});
+    const int first = dish.isEmpty() ? 0 : 1;
+    if (!dish.isEmpty())
+        query.bindValue(0, dish);
+    for (QDate start = from; start.isValid() && start < to;) {
+        const QDate next = grouping == Grouping::Month ? start.addMonths(1) : start.addDays(1);
+        const TimeRange range = TimeRange::days(start, next);
+        query.bindValue(first, range.lower);
+        query.bindValue(first + 1, range.upper);
+        if (!query.exec())
+            return {};
+        if (query.next() && query.value(0).toInt() > 0) {
+            groups.append({start.toString(grouping == Grouping::Month ? QStringLiteral("yyyy-MM")
+                                                                      : QStringLiteral("yyyy-MM-dd")),
+                           query.value(0).toInt(), query.value(1).toDouble()});
+        }
+        query.finish();
+        start = next;
+    }
     return groups;
 }
 
@@ -61,13 +73,10 @@ TimeRange TimeRange::dayAfterMidnight(const QDate& day) {
             true};
 }
 
-QList<GroupTotal> incomeByPeriod(const Database& db, const TimeRange& range, Grouping grouping) {
-    const QString key = groupKey(QStringLiteral("时间"), grouping);
-    QSqlQuery query = db.prepare(QStringLiteral("SELECT %1, count(*), sum(实付) FROM 存单 WHERE %2 "
-                                                "GROUP BY %1 ORDER BY %1")
-                                     .arg(key, rangeCondition(QStringLiteral("时间"), range)),
-                                 {range.lower, range.upper});
-    return readGroups(query);
+QList<GroupTotal> incomeByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping) {
+    QSqlQuery query =
+        db.prepare(QStringLiteral("SELECT count(*), sum(实付) FROM 存单 WHERE 时间 >= ? AND 时间 < ?"));
+    return groupTotals(query, from, to, grouping, QString());
 }
 
 QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range) {
@@ -82,15 +91,12 @@ QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range) {
     return orders;
 }
 
-QList<GroupTotal> salesByPeriod(const Database& db, const TimeRange& range, Grouping grouping,
+QList<GroupTotal> salesByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
                                 const QString& dish) {
-    const QString key = groupKey(QStringLiteral("销售时间"), grouping);
-    QSqlQuery query =
-        db.prepare(QStringLiteral("SELECT %1, count(*), sum(小计) FROM 存单详单 WHERE %2%3 "
-                                  "GROUP BY %1 ORDER BY %1")
-                       .arg(key, dishCondition(dish), rangeCondition(QStringLiteral("销售时间"), range)));
-    bindAll(query, salesValues(range, dish));
-    return readGroups(query);
+    QSqlQuery query = db.prepare(
+        QStringLiteral("SELECT count(*), sum(小计) FROM 存单详单 WHERE %1销售时间 >= ? AND 销售时间 < ?")
+            .arg(dishCondition(dish)));
+    return groupTotals(query, from, to, grouping, dish);
 }
 
 QList<SoldLine> soldLines(const Database& db, const TimeRange& range, const QString& dish) {

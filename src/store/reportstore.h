@@ -36,8 +36,9 @@ struct GroupTotal {
     double sum = 0;
 };
 
-// Orders (存单) per group, summing 实付; groups in key order. Empty when there are none or the query fails.
-QList<GroupTotal> incomeByPeriod(const Database& db, const TimeRange& range, Grouping grouping);
+// Orders (存单) of the days [from, to) per month or day that has any, summing 实付, in time order. Empty when
+// there are none or the query fails.
+QList<GroupTotal> incomeByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping);
 
 struct PaidOrder {
     QDateTime time;
@@ -46,9 +47,9 @@ struct PaidOrder {
 // The orders of the range in time order.
 QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range);
 
-// Order lines (存单详单) per group, summing 小计; `dish` empty for every dish, else the lines of exactly
-// that 菜名.
-QList<GroupTotal> salesByPeriod(const Database& db, const TimeRange& range, Grouping grouping,
+// Order lines (存单详单) of the days [from, to) per month or day, summing 小计; `dish` empty for every dish,
+// else the lines of exactly that 菜名.
+QList<GroupTotal> salesByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
                                 const QString& dish);
 
 struct SoldLine {

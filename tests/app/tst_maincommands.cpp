@@ -263,10 +263,10 @@ private slots:
         Shop shop;
         for (auto entry :
              {MainWindow::Entry::Dishes, MainWindow::Entry::Tables, MainWindow::Entry::TicketHeaders,
-              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings})
+              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings,
+              MainWindow::Entry::IncomeReport, MainWindow::Entry::SalesStatistics})
             QVERIFY(shop.window.entry(entry)->isEnabled());
-        for (auto entry : {MainWindow::Entry::History, MainWindow::Entry::IncomeReport,
-                           MainWindow::Entry::SalesStatistics, MainWindow::Entry::Customers})
+        for (auto entry : {MainWindow::Entry::History, MainWindow::Entry::Customers})
             QVERIFY(!shop.window.entry(entry)->isEnabled());
     }
 };

@@ -7,6 +7,7 @@
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
+#include "reports/ui/reportwindows.h"
 #include "store/settings.h"
 
 #include <QAction>
@@ -65,6 +66,9 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::IncomeReport, [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::SalesStatistics,
+         [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
 }
 
 } // namespace qm
