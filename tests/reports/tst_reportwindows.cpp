@@ -1,6 +1,9 @@
 #include "reportfixture.h"
 
 #include "reports/chartcapability.h"
+#include "reports/chartdata.h"
+#include "reports/reportchartfiles.h"
+#include "reports/ui/chartview.h"
 #include "reports/ui/incomereportwindow.h"
 #include "reports/ui/salesstatisticswindow.h"
 #include "support/fakeplatform.h"
@@ -9,10 +12,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -63,6 +69,14 @@ QString cell(QWidget& window, int row, int column) {
     return item ? item->text() : QString();
 }
 
+ChartView* chartView(QWidget& window) {
+    return window.findChild<ChartView*>();
+}
+
+qint64 fileSize(const QString& path) {
+    return QFileInfo(path).exists() ? QFileInfo(path).size() : -1;
+}
+
 QString status(QWidget& window) {
     return window.findChild<QLabel*>(QStringLiteral("透明标签7"))->text();
 }
@@ -72,7 +86,11 @@ QString status(QWidget& window) {
 class ReportWindowsTest : public QObject {
     Q_OBJECT
 
+    // The pie data file lives in the temporary folder: each run of this test has its own.
+    QTemporaryDir m_temp;
+
 private slots:
+    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
     void init() { salesState() = {}; }
 
     // The current year without orders: the message at once, the title and header rows alone.
@@ -145,7 +163,63 @@ private slots:
         QCOMPARE(cell(window, 2, 0), QStringLiteral("2024年11月5日9时"));
         QCOMPARE(cell(window, 2, 2), QStringLiteral("25.5"));
         QVERIFY(window.findChild<QPushButton*>("按钮_打印日结")->isVisibleTo(&window));
+        window.findChild<QPushButton*>("按钮_打印日结")->click(); // the print dialog is cancelled
+        QCOMPARE(platform.printRequests.size(), 1);
         QVERIFY(!window.findChild<QWidget*>("超文本浏览框1")->isVisibleTo(&window));
+    }
+
+    // Year and quarter reports write the pies, the month report the trend chart, and the view draws them;
+    // a quarter without orders empties the pie file first and shows an empty chart.
+    void incomeChartsFollowTheReports() {
+        TempHome home;
+        FakePlatform platform;
+        addOrder(home.db(), at(2026, 1, 2), 10);
+        addOrder(home.db(), at(2026, 2, 5), 30);
+        IncomeReportWindow window(home.db(), platform, home.home());
+        QCOMPARE(chartView(window)->shownKind(), ChartKind::Pie);
+        QVERIFY(!chartView(window)->isEmptyChart());
+        QFile pies(pieChartPath());
+        QVERIFY(pies.open(QIODevice::ReadOnly));
+        QVERIFY(pies.readAll().contains("<pie_num>10,30</pie_num>"));
+        pies.close();
+
+        QVERIFY(window.showMonth(QStringLiteral("2026"), QStringLiteral("2")));
+        QCOMPARE(chartView(window)->shownKind(), ChartKind::Trend);
+        QVERIFY(!chartView(window)->isEmptyChart());
+        QVERIFY(fileSize(lineChartPath(home.home())) > 0);
+
+        QVERIFY(!window.showQuarter(QStringLiteral("2026"), QStringLiteral("3")));
+        QCOMPARE(fileSize(pieChartPath()), 0);
+        QCOMPARE(chartView(window)->shownKind(), ChartKind::Pie);
+        QVERIFY(chartView(window)->isEmptyChart());
+
+        // The day report hides the chart; a year without orders leaves the chart as it was.
+        QVERIFY(window.showDay(QStringLiteral("2026年2月5日")));
+        QVERIFY(!window.findChild<QWidget*>("超文本浏览框1")->isVisibleTo(&window));
+        QVERIFY(window.showYear(QStringLiteral("2026")));
+        QVERIFY(!window.showYear(QStringLiteral("2019")));
+        QVERIFY(!chartView(window)->isEmptyChart());
+    }
+
+    // The pies of the year and quarter reports differ in the first pie's place and the open slices.
+    void pieChartPlacement() {
+        IncomePies pies;
+        pies.labels = {QStringLiteral("05月")};
+        pies.incomes = {100};
+        pies.counts = {3};
+        const PieChartFile year = incomePieChart(pies);
+        QCOMPARE(year.background, rgbColour(213, 234, 255));
+        QCOMPARE(year.pies[0].titleX, 140);
+        QCOMPARE(year.pies[0].centreX, 210);
+        QCOMPARE(year.pies[0].open, QList<bool>(12, true));
+        QCOMPARE(year.pies[0].colours.size(), 12);
+        QCOMPARE(year.pies[1].values, QList<qint64>({3}));
+        QCOMPARE(year.pies[1].listX, 880);
+        pies.quarter = true;
+        const PieChartFile quarter = incomePieChart(pies);
+        QCOMPARE(quarter.pies[0].titleX, 100);
+        QCOMPARE(quarter.pies[0].centreX, 190);
+        QCOMPARE(quarter.pies[1].open, QList<bool>(12, false));
     }
 
     // Charts that cannot be shown: the question when the window opens; the report is built all the same.
@@ -207,8 +281,11 @@ private slots:
             QApplication::sendEvent(type, &wheel);
             QCOMPARE(type->currentText(), QStringLiteral("酸菜鱼"));
         }
+        // A year without sales empties the trend chart's data file.
+        QVERIFY(fileSize(lineChartPath(home.home())) > 0);
         SalesStatisticsWindow reopened(home.db(), platform, home.home(), salesState(), pickers.runner());
         QCOMPARE(cell(reopened, 0, 0), QStringLiteral("2026年 所有商品销售表"));
+        QCOMPARE(fileSize(lineChartPath(home.home())), 0);
         QCOMPARE(salesState().kind, SalesKind::Month);
         auto* type = reopened.findChild<QComboBox*>("组合框_票头");
         type->setCurrentIndex(type->findText(QStringLiteral("王老吉")));

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 #include "reports/chartcapability.h"
 #include "reports/incomereport.h"
+#include "reports/ui/dayclosing.h"
 #include "reports/ui/periodpicker.h"
 #include "reports/ui/reportcharts.h"
 #include "reports/ui/reportgrid.h"
@@ -110,6 +111,9 @@ void IncomeReportWindow::pick(PickerKind kind) {
     m_runPicker(picker);
 }
 
-void IncomeReportWindow::printClosing() {}
+void IncomeReportWindow::printClosing() {
+    if (m_day.isValid())
+        printDayClosing(this, m_db, m_platform, m_home, m_day);
+}
 
 } // namespace qm
