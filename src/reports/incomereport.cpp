@@ -60,7 +60,7 @@ void fillPeriodRows(ReportOutcome& outcome, const QList<GroupTotal>& groups, int
         ++r;
         table.setRow(r, {g.key, doubleText(g.sum), QString::number(g.count), averageText(g.sum, g.count)});
         outcome.pies.labels << g.key.right(2) + labelSuffix;
-        outcome.pies.incomes << qint64(std::trunc(g.sum));
+        outcome.pies.incomes << truncatedAmount(g.sum);
         outcome.pies.counts << g.count;
     }
     table.setColumnColour(1, 2, r, CellColour::Red);
@@ -85,7 +85,7 @@ ReportOutcome monthsOf(const Database& db, const QString& title, const QDate& fr
     ReportOutcome outcome = prepared(title, monthHeader);
     if (!from.isValid())
         return outcome;
-    const QList<GroupTotal> groups = incomeByPeriod(db, from, to, Grouping::Month);
+    const QList<GroupTotal> groups = incomeByPeriod(db, from, to, Grouping::Month, &outcome.readError);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, months, texts, QStringLiteral("月"));
@@ -132,7 +132,8 @@ ReportOutcome monthReport(const Database& db, const QString& year, const QString
         prepared(year + QStringLiteral("年") + month + QStringLiteral("月 月报表"), dayHeader);
     if (!from.isValid())
         return outcome;
-    const QList<GroupTotal> groups = incomeByPeriod(db, from, from.addMonths(1), Grouping::Day);
+    const QList<GroupTotal> groups =
+        incomeByPeriod(db, from, from.addMonths(1), Grouping::Day, &outcome.readError);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, from.daysInMonth(),
@@ -170,7 +171,7 @@ ReportOutcome dayReport(const Database& db, const QString& day) {
     const QDate date = parseDayText(day);
     if (!date.isValid())
         return outcome;
-    const QList<PaidOrder> orders = paidOrders(db, TimeRange::dayAfterMidnight(date));
+    const QList<PaidOrder> orders = paidOrders(db, TimeRange::dayAfterMidnight(date), &outcome.readError);
     if (orders.isEmpty())
         return outcome;
     table.setRowCount(int(orders.size()) + 5);

@@ -110,11 +110,11 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
         ReportOutcome outcome =
             prepared(kind, p + QStringLiteral("年 ") + typeText + QStringLiteral("销售表"));
         const int year = parseYear(p);
-        const QList<GroupTotal> groups =
-            year ? salesByPeriod(db, QDate(year, 1, 1), QDate(year + 1, 1, 1), Grouping::Month, state.dish)
-                 : QList<GroupTotal>();
+        const QList<GroupTotal> groups = year ? salesByPeriod(db, QDate(year, 1, 1), QDate(year + 1, 1, 1),
+                                                              Grouping::Month, state.dish, &outcome.readError)
+                                              : QList<GroupTotal>();
         if (groups.isEmpty())
-            outcome.emptyTrend = true;
+            outcome.emptyTrend = outcome.readError.isEmpty();
         else
             fillGroups(outcome, groups, QStringLiteral("月"),
                        p + QStringLiteral("年 ") + typeText + QStringLiteral("销售参考数据"));
@@ -125,8 +125,9 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
             prepared(kind, p + QStringLiteral("月 ") + typeText + QStringLiteral("销售表"));
         const QDate from = parseMonthPeriod(p);
         const QList<GroupTotal> groups =
-            from.isValid() ? salesByPeriod(db, from, from.addMonths(1), Grouping::Day, state.dish)
-                           : QList<GroupTotal>();
+            from.isValid()
+                ? salesByPeriod(db, from, from.addMonths(1), Grouping::Day, state.dish, &outcome.readError)
+                : QList<GroupTotal>();
         if (!groups.isEmpty())
             fillGroups(outcome, groups, QStringLiteral("日"),
                        p + QStringLiteral("月 ") + typeText + QStringLiteral("销售参考数据"));
@@ -138,7 +139,8 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
     ReportOutcome outcome = prepared(kind, p + typeText + QStringLiteral("销售表"));
     const QDate day = parseDayText(p);
     const QList<SoldLine> lines =
-        day.isValid() ? soldLines(db, TimeRange::dayAfterMidnight(day), state.dish) : QList<SoldLine>();
+        day.isValid() ? soldLines(db, TimeRange::dayAfterMidnight(day), state.dish, &outcome.readError)
+                      : QList<SoldLine>();
     if (lines.isEmpty())
         return outcome;
     QList<QStringList> rows;

@@ -27,7 +27,7 @@ ReportGrid::ReportGrid(QWidget* parent)
     setObjectName(QStringLiteral("高级表格1"));
     horizontalHeader()->hide();
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(24);
+    verticalHeader()->setDefaultSectionSize(22);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
@@ -57,6 +57,8 @@ void ReportGrid::showTable(const ReportTable& table) {
         if (m.lastRow > m.row || m.lastColumn > m.column)
             setSpan(m.row, m.column, m.lastRow - m.row + 1, m.lastColumn - m.column + 1);
     }
+    setCurrentItem(nullptr);
+    scrollToTop();
     setUpdatesEnabled(true);
 }
 

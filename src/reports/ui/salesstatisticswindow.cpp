@@ -78,7 +78,9 @@ bool SalesStatisticsWindow::showStatistic(SalesKind kind, const QString& period)
     m_status->setText(outcome.status);
     m_grid->showTable(outcome.table);
     m_charts->apply(outcome);
-    if (!outcome.found)
+    if (!outcome.readError.isEmpty())
+        m_platform.showMessage(readErrorMessage(outcome.readError), MessageIcon::Warning);
+    else if (!outcome.found)
         m_platform.showMessage(noDataMessage, MessageIcon::Information, QStringLiteral("提示"));
     return outcome.found;
 }
