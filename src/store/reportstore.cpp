@@ -25,7 +25,7 @@ bool run(QSqlQuery& query, QString* error) {
     if (query.exec())
         return true;
     if (error)
-        *error = query.lastError().text();
+        *error = failureText(query.lastError());
     return false;
 }
 

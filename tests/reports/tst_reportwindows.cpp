@@ -7,6 +7,7 @@
 #include "reports/ui/incomereportwindow.h"
 #include "reports/ui/salesstatisticswindow.h"
 #include "support/fakeplatform.h"
+#include "support/heldlock.h"
 #include "support/temphome.h"
 
 #include <QAction>
@@ -220,6 +221,23 @@ private slots:
         QCOMPARE(quarter.pies[0].titleX, 100);
         QCOMPARE(quarter.pies[0].centreX, 190);
         QCOMPARE(quarter.pies[1].open, QList<bool>(12, false));
+    }
+
+    // Another program holding the database: the report says the orders could not be read, not that the
+    // period has none, and shows again once the lock is gone.
+    void lockedDatabaseIsTold() {
+        TempHome home;
+        FakePlatform platform;
+        addOrder(home.db(), at(2026, 1, 2), 10);
+        IncomeReportWindow window(home.db(), platform, home.home());
+        home.db().setBusyTime(50);
+        HeldLock lock(home.home().databasePath());
+        QVERIFY(!window.showMonth(QStringLiteral("2026"), QStringLiteral("1")));
+        QCOMPARE(platform.shown.last().icon, MessageIcon::Warning);
+        QVERIFY(platform.shown.last().text.startsWith(QStringLiteral("无法读取点单数据，报表没有生成。")));
+        QVERIFY(platform.shown.last().text.contains(QStringLiteral("数据库被其他程序占用")));
+        lock.release();
+        QVERIFY(window.showMonth(QStringLiteral("2026"), QStringLiteral("1")));
     }
 
     // Charts that cannot be shown: the question when the window opens; the report is built all the same.
