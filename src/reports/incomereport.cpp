@@ -5,8 +5,6 @@
 #include "reports/periods.h"
 #include "store/reportstore.h"
 
-#include <cmath>
-
 namespace qm {
 
 namespace {

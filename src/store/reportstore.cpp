@@ -18,8 +18,6 @@ QString rangeCondition(const QString& column, const TimeRange& range) {
              range.upperIncluded ? QStringLiteral("<=") : QStringLiteral("<"));
 }
 
-// Sums each month or day of [from, to) with its own range query on the time index: a year costs twelve
-// index range scans and no sorting, where grouping by a function of the time would sort every row.
 // Runs a prepared query; on failure keeps the reason in `error`.
 bool run(QSqlQuery& query, QString* error) {
     if (query.exec())
@@ -29,6 +27,8 @@ bool run(QSqlQuery& query, QString* error) {
     return false;
 }
 
+// Sums each month or day of [from, to) with its own range query on the time index: a year costs twelve
+// index range scans and no sorting, where grouping by a function of the time would sort every row.
 QList<GroupTotal> groupTotals(QSqlQuery& query, const QDate& from, const QDate& to, Grouping grouping,
                               const QString& dish, QString* error) {
     QList<GroupTotal> groups;
