@@ -8,18 +8,18 @@
 
 namespace qm {
 
-std::optional<ClosingRows> loadClosingRows(Database& db, const QDateTime& from, const QDateTime& to,
+std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& from, const QDateTime& to,
                                            QString* error) {
     ClosingRows rows;
     QString failure;
     const QString start = isoText(from);
     const QString end = isoText(to);
     const auto fail = [&](const QSqlQuery& query) {
-        failure = query.lastError().text();
+        failure = failureText(query.lastError());
         return false;
     };
-    // Both reads in one transaction, so that the lines match the orders read.
-    const bool ok = db.transaction([&] {
+    // The program is the database's only writer and nothing runs between the two reads.
+    const auto read = [&] {
         QSqlQuery orders =
             db.prepare(QStringLiteral("SELECT ID, 票头, 支付方式, 桌号, 地址, 减免, 减免金额, 实付 "
                                       "FROM 存单 WHERE 时间 >= ? AND 时间 < ? ORDER BY ID"),
@@ -45,10 +45,10 @@ std::optional<ClosingRows> loadClosingRows(Database& db, const QDateTime& from, 
                                lines.value(2).toDouble(), lines.value(3).toDouble()});
         }
         return true;
-    });
-    if (!ok) {
+    };
+    if (!read()) {
         if (error)
-            *error = failure.isEmpty() ? db.lastError() : failure;
+            *error = failure;
         return std::nullopt;
     }
     return rows;

@@ -34,10 +34,10 @@ struct ClosingRows {
     QList<ClosingLineRow> lines;
 };
 
-// The orders stamped in [from, to) and their lines, read as one snapshot. A changed order is one row
+// The orders stamped in [from, to) and their lines, A changed order is one row
 // under its ID and its lines are the changed ones, so nothing is counted twice. No value when a query
 // failed; the reason is in `error`.
-std::optional<ClosingRows> loadClosingRows(Database& db, const QDateTime& from, const QDateTime& to,
+std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& from, const QDateTime& to,
                                            QString* error = nullptr);
 
 } // namespace qm

@@ -12,6 +12,7 @@
 #include <QPieSlice>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QValueAxis>
 
 using namespace qm;
@@ -112,6 +113,106 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         keepPicture(view, QStringLiteral("trend.png"));
+
+        // The pointer over the line near the second day shows that day's value.
+        emit income->hovered(QPointF(1.2, 60), true);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral("04日 月实付总额：20"));
+        emit income->hovered(QPointF(1.2, 60), false);
+        QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    // What the writers give for a full year and a full month comes back whole: twelve slices a pie, 31 days.
+    void writersToView() {
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        PieChartFile pies;
+        pies.backgroundSet = true;
+        pies.background = rgbColour(213, 234, 255);
+        for (PieChartSpec& pie : pies.pies) {
+            pie.title = QStringLiteral("2026年 年收入参考");
+            for (int m = 1; m <= 12; ++m) {
+                pie.values.append(1000 + m * 173);
+                pie.names.append(QStringLiteral("%1月").arg(m, 2, 10, QLatin1Char('0')));
+                pie.colours.append(rgbColour(20 * m, 250 - 20 * m, 128));
+            }
+            pie.showNames = QList<bool>(12, true);
+            pie.open = QList<bool>(12, true);
+            pie.percentDisplay = QStringLiteral("num");
+        }
+        QVERIFY(writePieChart(pies));
+        LineChartWriter trend;
+        trend.configure(standardTrendConfig(3000));
+        trend.addParagraph(1, true, 0, false, 16, 45, 10, 500, QStringLiteral("2026年5月份 参考数据"));
+        trend.addSeries(rgbColour(255, 0, 0), 2, rgbColour(255, 168, 255), QStringLiteral("月实付总额"));
+        trend.addSeries(rgbColour(0, 0, 255), 2, rgbColour(0, 224, 128), QStringLiteral("月点单数量"));
+        QStringList days, amounts, counts;
+        for (int d = 1; d <= 31; ++d) {
+            days << QStringLiteral("%1日").arg(d, 2, 10, QLatin1Char('0'));
+            amounts << QString::number(1500 + (d % 7) * 187.5);
+            counts << QString::number(80 + d);
+        }
+        trend.setPeriods(days);
+        trend.addValues(amounts);
+        trend.addValues(counts);
+        trend.addValues({});
+        QVERIFY(trend.write(home));
+
+        ChartView view{home};
+        view.resize(954, 282);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.navigate(ChartKind::Pie);
+        QCOMPARE(qobject_cast<QPieSeries*>(view.chart(1)->series().first())->count(), 12);
+        keepPicture(view, QStringLiteral("pies-year.png"));
+        view.navigate(ChartKind::Trend);
+        QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->count(), 31);
+        QCOMPARE(qobject_cast<QLineSeries*>(view.chart(0)->series().at(1))->at(30).y(), 111.0);
+        keepPicture(view, QStringLiteral("trend-month.png"));
+    }
+
+    // Files that are well formed but odd: no periods or series, slices that are all 0 or below, values that
+    // are no numbers. Drawn without a crash; what is not a number counts as 0.
+    void oddContentIsDrawn() {
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        ChartView view{home};
+        view.resize(954, 282);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        LineChartWriter bare;
+        bare.configure(standardTrendConfig(0));
+        QVERIFY(bare.write(home));
+        view.navigate(ChartKind::Trend);
+        QVERIFY(!view.isEmptyChart());
+        QVERIFY(view.chart(0)->series().isEmpty());
+        view.grab();
+
+        LineChartWriter odd;
+        odd.configure(standardTrendConfig(-5));
+        odd.addSeries(rgbColour(255, 0, 0), 2, 0, QStringLiteral("额"));
+        odd.setPeriods({QStringLiteral("a"), QStringLiteral("b")});
+        odd.addValues({QStringLiteral("nan"), QStringLiteral("1e308")});
+        QVERIFY(odd.write(home));
+        view.navigate(ChartKind::Trend);
+        auto* series = qobject_cast<QLineSeries*>(view.chart(0)->series().first());
+        QCOMPARE(series->at(0).y(), 0.0);
+        QCOMPARE(series->at(1).y(), 1e308);
+        view.grab();
+
+        PieChartFile pies;
+        pies.pies[0].values = {0, 0};
+        pies.pies[0].names = {QStringLiteral("甲"), QStringLiteral("乙")};
+        pies.pies[0].showNames = {true, true};
+        pies.pies[0].percentDisplay = QStringLiteral("all");
+        pies.pies[1].values = {-5, 3};
+        QVERIFY(writePieChart(pies));
+        view.navigate(ChartKind::Pie);
+        QVERIFY(!view.isEmptyChart());
+        const QPieSlice* zero = qobject_cast<QPieSeries*>(view.chart(0)->series().first())->slices().first();
+        QCOMPARE(zero->label(), QStringLiteral("甲 0 (0.0%)"));
+        QCOMPARE(qobject_cast<QPieSeries*>(view.chart(1)->series().first())->slices().first()->value(), 0.0);
+        view.grab();
     }
 
     void unusableFilesShowAnEmptyChart_data() {

@@ -6,6 +6,7 @@
 #include "store/orderstore.h"
 #include "store/settings.h"
 #include "support/fakeplatform.h"
+#include "support/heldlock.h"
 #include "support/temphome.h"
 
 #include <QFile>
@@ -271,6 +272,29 @@ private slots:
         QCOMPARE(platform.printRequests.size(), 1);
         QCOMPARE(platform.printRequests.first().paperWidthMm, 58);
         QVERIFY(platform.texts().isEmpty());
+        QVERIFY(!printDayClosing(nullptr, home.db(), platform, home.home(), QDate()));
+        QCOMPARE(platform.printRequests.size(), 1);
+
+        // A printer that fails the job: the user is told.
+        struct FailingPrinter : ReceiptPrinter {
+            bool printPage(const std::function<int(ReceiptSurface&)>&) override { return false; }
+        };
+        platform.printers.enqueue([](const PrintRequest&) { return std::make_unique<FailingPrinter>(); });
+        QVERIFY(!printDayClosing(nullptr, home.db(), platform, home.home(), day));
+        QCOMPARE(platform.shown.last().icon, MessageIcon::Warning);
+        QCOMPARE(platform.shown.last().text, QStringLiteral("日结单没有打印出来，请检查打印机后再试。"));
+
+        // Another program holding the database: the user is told why, after a bounded wait.
+        {
+            home.db().setBusyTime(200);
+            HeldLock lock(home.home().databasePath());
+            FakePlatform locked;
+            QVERIFY(!printDayClosing(nullptr, home.db(), locked, home.home(), day));
+            QCOMPARE(locked.printRequests.size(), 0);
+            QCOMPARE(locked.shown.size(), 1);
+            QVERIFY2(locked.shown.first().text.contains(QStringLiteral("数据库被其他程序占用")),
+                     qPrintable(locked.shown.first().text));
+        }
 
         QVERIFY(home.db().exec(QStringLiteral("DROP TABLE 存单详单")));
         FakePlatform broken;

@@ -9,22 +9,20 @@
 #include "store/database.h"
 #include "store/settings.h"
 
-#include <QApplication>
 #include <QWidget>
 
 namespace qm {
 
 bool printDayClosing(QWidget* parent, Database& db, Platform& platform, const Home& home, const QDate& day) {
+    if (!day.isValid())
+        return false;
+    // Reading a busy day takes a moment on a slow disk: the window in front shows it is working.
+    if (parent)
+        parent->setCursor(Qt::WaitCursor);
     QString error;
-    std::optional<ClosingRows> rows;
-    {
-        // Reading a busy day takes a moment on a slow disk: the window in front shows it is working.
-        if (parent)
-            parent->setCursor(Qt::WaitCursor);
-        rows = loadClosingRows(db, closingStart(day), closingEnd(day), &error);
-        if (parent)
-            parent->unsetCursor();
-    }
+    const std::optional<ClosingRows> rows = loadClosingRows(db, closingStart(day), closingEnd(day), &error);
+    if (parent)
+        parent->unsetCursor();
     if (!rows) {
         platform.showMessage(
             QStringLiteral("无法读取%1的点单数据，日结单没有打印。\r\n\r\n%2").arg(dateText(day), error),
