@@ -240,6 +240,21 @@ private slots:
         QVERIFY(window.showMonth(QStringLiteral("2026"), QStringLiteral("1")));
     }
 
+    // The trend chart of a month report, byte for byte as the hand-made file of the chart format.
+    void trendChartMatchesTheGoldenFile() {
+        TrendChart trend;
+        trend.yMaximum = 300;
+        trend.paragraph = QStringLiteral("2026年5月份 参考数据");
+        trend.amountSeries = QStringLiteral("月实付总额");
+        trend.countSeries = QStringLiteral("月点单数量");
+        trend.periods = QStringList({"03日", "04日", "05日"});
+        trend.amounts = QStringList({"250.5", "20", "30"});
+        trend.counts = QStringList({"3", "1"});
+        QFile golden(QFINDTESTDATA("golden/line-chart.xml"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(trendChartWriter(trend).document(), golden.readAll());
+    }
+
     // Charts that cannot be shown: the question when the window opens; the report is built all the same.
     void chartsUnavailableAsksAndStillReports() {
         TempHome home;
