@@ -6,6 +6,7 @@
 #include "orderbench.h"
 #include "promptbench.h"
 #include "receiptbench.h"
+#include "reportbench.h"
 #include "settlebench.h"
 
 #include "app/programdatabase.h"
@@ -158,5 +159,6 @@ int main(int argc, char** argv) {
     benchCharts(home);
     benchCustomers();
     benchSampleData();
+    benchReports(home);
     return 0;
 }

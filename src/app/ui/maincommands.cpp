@@ -11,6 +11,7 @@
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
+#include "reports/ui/reportwindows.h"
 #include "store/settings.h"
 
 #include <QAction>
@@ -106,6 +107,9 @@ void MainCommands::connectEntries() {
                           openOrderHistory(over, m_db, m_platform, orderHandOff(), telephone);
                       });
     });
+    wire(MainWindow::Entry::IncomeReport, [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::SalesStatistics,
+         [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
 }
 
 } // namespace qm
