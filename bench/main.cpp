@@ -3,6 +3,7 @@
 #include "benchutil.h"
 #include "orderbench.h"
 #include "receiptbench.h"
+#include "safetybench.h"
 #include "settlebench.h"
 
 #include "app/programdatabase.h"
@@ -142,5 +143,6 @@ int main(int argc, char** argv) {
     benchSettle(home);
     benchOrderEntry();
     benchReceipt();
+    benchSafety(home);
     return 0;
 }
