@@ -95,7 +95,7 @@ BackupResult backupIntoFolder(const Home& home, const QString& databasePath, con
     BackupResult result;
     const QString folder = backupFolder(home);
     if (!QDir().mkpath(folder)) {
-        result.error = QStringLiteral("%1: cannot create the folder").arg(folder);
+        result.error = QStringLiteral("无法创建文件夹：%1").arg(folder);
         return result;
     }
     // A copy is never replaced by another: a second copy within the same second takes the next one.

@@ -88,11 +88,11 @@ RestoreResult restoreDatabase(Database& db, const Home& home, const QString& can
     const QString previous = live + QStringLiteral(".previous");
     QString reason;
     if (QFile::exists(walPath(live)))
-        reason = QStringLiteral("%1 is still in use").arg(live);
+        reason = QStringLiteral("数据库文件仍被占用：%1").arg(live);
     else if (!keepAs(live, previous))
-        reason = QStringLiteral("%1: cannot keep the current file").arg(previous);
+        reason = QStringLiteral("无法保留当前数据库文件：%1").arg(previous);
     else if (!renameOver(incoming, live))
-        reason = QStringLiteral("%1: cannot replace the database file").arg(live);
+        reason = QStringLiteral("无法替换数据库文件：%1").arg(live);
     if (!reason.isEmpty()) {
         // Nothing was replaced: the current database goes on.
         QFile::remove(incoming);
@@ -150,7 +150,7 @@ QString replaceDamagedDatabase(const Home& home, const QString& copy, const QDat
     const QString keptPath = keepDamagedFile(home, now, false);
     if (keptPath.isEmpty()) {
         QFile::remove(incoming);
-        return QStringLiteral("%1: cannot keep the damaged file").arg(live);
+        return QStringLiteral("无法另存损坏的文件：%1").arg(live);
     }
     if (kept)
         *kept = keptPath;
@@ -158,7 +158,7 @@ QString replaceDamagedDatabase(const Home& home, const QString& copy, const QDat
     QFile::remove(shmPath(live));
     if (!renameOver(incoming, live)) {
         QFile::remove(incoming);
-        return QStringLiteral("%1: cannot replace the database file").arg(live);
+        return QStringLiteral("无法替换数据库文件：%1").arg(live);
     }
     return {};
 }
@@ -180,7 +180,11 @@ QList<BackupListing> describeBackups(const Home& home) {
         listing.size = sizeText(copy.size);
         const CopySummary summary = summarizeCopy(copy.path);
         listing.orders = summary ? QString::number(summary.orders) : QStringLiteral("-");
-        listing.newestOrder = summary ? summary.newestOrder : QStringLiteral("无法读取");
+        if (!summary)
+            listing.newestOrder = QStringLiteral("无法读取");
+        else
+            listing.newestOrder =
+                summary.newestOrder.isEmpty() ? QStringLiteral("无订单") : summary.newestOrder;
         listings.append(listing);
     }
     return listings;

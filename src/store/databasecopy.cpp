@@ -20,6 +20,11 @@ namespace qm {
 
 namespace {
 
+// What SQLite said, without the driver's words around it.
+QString sqliteText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
 // A connection of its own for one task, closed and removed when it goes out of scope. Queries made on it
 // must end before it does.
 class OwnConnection {
@@ -33,7 +38,7 @@ public:
             options << QStringLiteral("QSQLITE_OPEN_READONLY");
         db.setConnectOptions(options.join(QLatin1Char(';')));
         if (!db.open())
-            m_error = db.lastError().text();
+            m_error = sqliteText(db.lastError());
     }
     ~OwnConnection() {
         {
@@ -59,20 +64,20 @@ std::optional<QStringList> rows(const QSqlDatabase& db, const QString& sql, cons
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        *error = query.lastError().text();
+        *error = sqliteText(query.lastError());
         return std::nullopt;
     }
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values.at(i));
     if (!query.exec()) {
-        *error = query.lastError().text();
+        *error = sqliteText(query.lastError());
         return std::nullopt;
     }
     QStringList out;
     while (query.next())
         out << query.value(0).toString();
     if (query.lastError().isValid()) {
-        *error = query.lastError().text();
+        *error = sqliteText(query.lastError());
         return std::nullopt;
     }
     return out;
@@ -105,7 +110,7 @@ CopySummary summarizeCopy(const QString& path) {
         return summary;
     };
     if (!QFileInfo(path).isFile())
-        return unreadable(QStringLiteral("%1: no such file").arg(path));
+        return unreadable(QStringLiteral("文件不存在：%1").arg(path));
     OwnConnection connection(path, true);
     if (!connection.error().isEmpty())
         return unreadable(connection.error());
@@ -136,7 +141,7 @@ CopySummary summarizeCopy(const QString& path) {
 
 QString checkDatabaseFile(const QString& path, bool quick) {
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("%1: no such file").arg(path);
+        return QStringLiteral("文件不存在：%1").arg(path);
     OwnConnection connection(path, true);
     if (!connection.error().isEmpty())
         return connection.error();
@@ -145,7 +150,7 @@ QString checkDatabaseFile(const QString& path, bool quick) {
         connection.db(),
         quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"), {}, &error);
     if (!report)
-        return error.isEmpty() ? QStringLiteral("check failed") : error;
+        return error.isEmpty() ? QStringLiteral("检查失败") : error;
     if (*report == QStringList{QStringLiteral("ok")})
         return {};
     // The check lists every fault it finds (up to a hundred); the first few tell enough.
@@ -154,14 +159,14 @@ QString checkDatabaseFile(const QString& path, bool quick) {
 
 QString writeCheckedCopy(const QString& source, const QString& target) {
     if (!QFileInfo(source).isFile())
-        return QStringLiteral("%1: no such file").arg(source);
+        return QStringLiteral("文件不存在：%1").arg(source);
     if (QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
-        return QStringLiteral("%1: the copy would replace the database itself").arg(target);
+        return QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target);
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     auto fail = [&](const QString& reason) {
         QFile::remove(part);
-        return reason.isEmpty() ? QStringLiteral("copy failed") : reason;
+        return reason.isEmpty() ? QStringLiteral("复制失败") : reason;
     };
     {
         // VACUUM INTO reads one snapshot of the database, so the copy is consistent while others write.
@@ -170,16 +175,16 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
             return fail(connection.error());
         QSqlQuery vacuum(connection.db());
         if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
-            return fail(vacuum.lastError().text());
+            return fail(sqliteText(vacuum.lastError()));
         vacuum.bindValue(0, part);
         if (!vacuum.exec())
-            return fail(vacuum.lastError().text());
+            return fail(sqliteText(vacuum.lastError()));
     }
     const QString damage = checkDatabaseFile(part, false);
     if (!damage.isEmpty())
         return fail(damage);
     if (!syncPath(part, false))
-        return fail(QStringLiteral("%1: cannot sync to disk").arg(part));
+        return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
         return fail(QStringLiteral("%1: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno))));
     syncPath(QFileInfo(target).absolutePath(), true);
