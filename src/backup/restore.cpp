@@ -171,22 +171,31 @@ QString sizeText(qint64 bytes) {
     return QStringLiteral("%1 GB").arg(double(bytes) / (1024 * 1024 * 1024), 0, 'f', 2);
 }
 
-QList<BackupListing> describeBackups(const Home& home) {
+QList<BackupListing> listCopies(const Home& home) {
     QList<BackupListing> listings;
     for (const BackupCopy& copy : listBackups(backupFolder(home))) {
         BackupListing listing;
         listing.path = copy.path;
         listing.time = copy.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         listing.size = sizeText(copy.size);
-        const CopySummary summary = summarizeCopy(copy.path);
-        listing.orders = summary ? QString::number(summary.orders) : QStringLiteral("-");
-        if (!summary)
-            listing.newestOrder = QStringLiteral("无法读取");
-        else
-            listing.newestOrder =
-                summary.newestOrder.isEmpty() ? QStringLiteral("无订单") : summary.newestOrder;
         listings.append(listing);
     }
+    return listings;
+}
+
+void describeOrders(BackupListing& listing) {
+    const CopySummary summary = summarizeCopy(listing.path);
+    listing.orders = summary ? QString::number(summary.orders) : QStringLiteral("-");
+    if (!summary)
+        listing.newestOrder = QStringLiteral("无法读取");
+    else
+        listing.newestOrder = summary.newestOrder.isEmpty() ? QStringLiteral("无订单") : summary.newestOrder;
+}
+
+QList<BackupListing> describeBackups(const Home& home) {
+    QList<BackupListing> listings = listCopies(home);
+    for (BackupListing& listing : listings)
+        describeOrders(listing);
     return listings;
 }
 

@@ -56,7 +56,11 @@ struct BackupListing {
     QString orders;      // the number of orders, or "-" when the copy cannot be read
     QString newestOrder; // the latest order's time as stored, or why the copy cannot be read
 };
-// The copies of the backup folder, newest first.
+// The copies of the backup folder, newest first, with their time and size; orders and the latest order
+// come from describeOrders(), which opens the copy.
+QList<BackupListing> listCopies(const Home& home);
+void describeOrders(BackupListing& listing);
+// Both of the above for every copy.
 QList<BackupListing> describeBackups(const Home& home);
 // "512 KB", "1.2 MB", "3.40 GB".
 QString sizeText(qint64 bytes);

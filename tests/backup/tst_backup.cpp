@@ -338,6 +338,7 @@ private slots:
         QStringList listed;
         shop.backups->setRunModal([&](QDialog& dialog) {
             auto& window = static_cast<RestoreWindow&>(dialog);
+            QTRY_VERIFY(window.described());
             auto* list = window.findChild<QTreeWidget*>(QStringLiteral("列表_备份"));
             for (int row = 0; row < list->topLevelItemCount(); ++row) {
                 QStringList cells;

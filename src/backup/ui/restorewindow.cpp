@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -14,7 +15,7 @@ namespace qm {
 RestoreWindow::RestoreWindow(const Home& home, Platform& platform, QWidget* parent)
     : QDialog(parent)
     , m_platform(platform)
-    , m_listings(describeBackups(home))
+    , m_listings(listCopies(home))
     , m_list(new QTreeWidget(this)) {
     setWindowTitle(QStringLiteral("恢复数据"));
     setObjectName(QStringLiteral("恢复数据"));
@@ -63,6 +64,22 @@ RestoreWindow::RestoreWindow(const Home& home, Platform& platform, QWidget* pare
             [this](QTreeWidgetItem* item) { chooseRow(m_list->indexOfTopLevelItem(item)); });
     connect(fileButton, &QPushButton::clicked, this, &RestoreWindow::chooseFile);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    // One copy per turn of the event loop, so that the window answers while the list fills.
+    auto* filler = new QTimer(this);
+    connect(filler, &QTimer::timeout, this, [this, filler] {
+        if (described()) {
+            filler->stop();
+            return;
+        }
+        BackupListing& listing = m_listings[m_described];
+        describeOrders(listing);
+        QTreeWidgetItem* item = m_list->topLevelItem(m_described);
+        item->setText(2, listing.orders);
+        item->setText(3, listing.newestOrder);
+        ++m_described;
+    });
+    filler->start(0);
 }
 
 void RestoreWindow::chooseRow(int row) {
