@@ -98,6 +98,13 @@ BackupResult backupIntoFolder(const Home& home, const QString& databasePath, con
         result.error = QStringLiteral("无法创建文件夹：%1").arg(folder);
         return result;
     }
+    // A copy cut short (a power cut while writing) leaves its temporary file; it is of no use.
+    const QFileInfoList parts =
+        QDir(folder).entryInfoList({QStringLiteral("data-*.db.part")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& part : parts) {
+        if (part.lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
+            QFile::remove(part.absoluteFilePath());
+    }
     // A copy is never replaced by another: a second copy within the same second takes the next one.
     QDateTime time = now;
     while (QFile::exists(QDir(folder).filePath(backupFileName(time))))

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -223,6 +224,48 @@ private slots:
         QVERIFY2(!dataFiles.join(' ').contains(QStringLiteral(".previous")) &&
                      !dataFiles.join(' ').contains(QStringLiteral(".restoring")),
                  qPrintable(dataFiles.join(' ')));
+    }
+
+    void restoreOfAnOlderVersionUpgradesIt() {
+        Shop shop;
+        Database& db = shop.home.db();
+        TempHome older;
+        storeOrder(older.db(), QStringLiteral("旧版"));
+        RecordStore(older.db()).write(QStringLiteral("数据库版本"), QStringLiteral("3.1"));
+        const QString copy = QDir(shop.home.path()).filePath(QStringLiteral("older.db"));
+        QCOMPARE(writeCheckedCopy(older.db().path(), copy), QString());
+
+        const RestoreResult result = restoreDatabase(db, shop.home.home(), copy, shop.platform.clock);
+        QVERIFY2(result, qPrintable(result.error));
+        QCOMPARE(tablesOfOrders(db), QStringList{QStringLiteral("旧版")});
+        QCOMPARE(RecordStore(db).read(QStringLiteral("数据库版本")), QStringLiteral("3.2"));
+    }
+
+    void backupDataWritesACopyToTheChosenFolder_data() {
+        QTest::addColumn<bool>("folderExists");
+        QTest::newRow("USB stick") << true;
+        QTest::newRow("stick pulled out") << false;
+    }
+    void backupDataWritesACopyToTheChosenFolder() {
+        QFETCH(bool, folderExists);
+        Shop shop;
+        shop.openWindow();
+        QTemporaryDir stick;
+        const QString folder = folderExists ? stick.path() : stick.filePath(QStringLiteral("gone"));
+        shop.platform.fileAnswers.enqueue(folder);
+        shop.window->entry(MainWindow::Entry::BackupData)->trigger();
+
+        const QString target = QDir(folder).filePath(QStringLiteral("data-2026-03-14-123000.db"));
+        QCOMPARE(shop.platform.shown.first().kind, FakePlatform::Kind::Folder);
+        const QString told = shop.platform.texts().last();
+        if (folderExists) {
+            QCOMPARE(told, QStringLiteral("数据已备份到：\n") + target);
+            QCOMPARE(summarizeCopy(target).orders, 3);
+        } else {
+            QVERIFY2(told.startsWith(QStringLiteral("备份失败：")), qPrintable(told));
+            QCOMPARE(shop.platform.shown.last().icon, MessageIcon::Warning);
+        }
+        QCOMPARE(orderCount(shop.home.db()), 3);
     }
 
     void restoreRefusesBadFiles_data() {
