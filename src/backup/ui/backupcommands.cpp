@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -74,11 +75,19 @@ void BackupCommands::startCheck() {
     const QDateTime now = m_platform.now();
     QThread* thread = QThread::create([this, home, now] { m_report = checkAndBackUp(home, now); });
     m_check = thread;
-    connect(thread, &QThread::finished, this, [this, thread] {
-        if (m_check == thread)
-            waitForCheck();
-    });
+    connect(thread, &QThread::finished, this, [this, thread] { finishCheck(thread); });
     thread->start(QThread::LowPriority);
+}
+
+void BackupCommands::finishCheck(QThread* thread) {
+    if (m_check != thread)
+        return;
+    // A damaged file replaces the database: not under a window that is working on it.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, this, [this, thread] { finishCheck(thread); });
+        return;
+    }
+    waitForCheck();
 }
 
 bool BackupCommands::waitForCheck(int timeoutMs) {

@@ -53,6 +53,8 @@ signals:
     void checkFinished();
 
 private:
+    // The background work ended: its outcome is shown once no modal window is open.
+    void finishCheck(QThread* thread);
     void showReport(const SafetyReport& report);
     void offerRestoreOfDamaged(const QString& damage);
     // Reloads what the main window keeps from the database, after the database was replaced.
