@@ -58,27 +58,45 @@ QString restoreRefusal(const QString& candidate) {
 
 RestoreResult restoreDatabase(Database& db, const Home& home, const QString& candidate, const QDateTime& now,
                               CurrentDatabase current) {
-    RestoreResult result;
-    result.error = restoreRefusal(candidate);
-    if (!result)
+    const PreparedRestore prepared = prepareRestore(db.path(), home, candidate, now, current);
+    if (!prepared) {
+        RestoreResult result;
+        result.error = prepared.error;
         return result;
-
-    const QString live = db.path();
-    if (current == CurrentDatabase::BackUp) {
-        const BackupResult copy = backupIntoFolder(home, live, now);
-        if (!copy) {
-            result.error = QStringLiteral("无法先备份当前数据，未恢复：") + copy.error;
-            return result;
-        }
-        result.previousCopy = copy.path;
     }
-    const QString incoming = live + QStringLiteral(".restoring");
+    return completeRestore(db, home, prepared, current);
+}
+
+PreparedRestore prepareRestore(const QString& databasePath, const Home& home, const QString& candidate,
+                               const QDateTime& now, CurrentDatabase current) {
+    PreparedRestore prepared;
+    prepared.error = restoreRefusal(candidate);
+    if (!prepared)
+        return prepared;
+    if (current == CurrentDatabase::BackUp) {
+        const BackupResult copy = backupIntoFolder(home, databasePath, now);
+        if (!copy) {
+            prepared.error = QStringLiteral("无法先备份当前数据，未恢复：") + copy.error;
+            return prepared;
+        }
+        prepared.previousCopy = copy.path;
+    }
+    const QString incoming = databasePath + QStringLiteral(".restoring");
     const QString copyError = writeCheckedCopy(candidate, incoming);
     if (!copyError.isEmpty()) {
-        result.error = QStringLiteral("无法复制所选文件，未恢复：") + copyError;
-        return result;
+        prepared.error = QStringLiteral("无法复制所选文件，未恢复：") + copyError;
+        return prepared;
     }
+    prepared.incoming = incoming;
+    return prepared;
+}
 
+RestoreResult completeRestore(Database& db, const Home& home, const PreparedRestore& prepared,
+                              CurrentDatabase current) {
+    RestoreResult result;
+    result.previousCopy = prepared.previousCopy;
+    const QString live = db.path();
+    const QString incoming = prepared.incoming;
     db.close();
     if (current == CurrentDatabase::Discard) {
         // The log belongs to the damaged file, which is kept beside with its own copy of it.

@@ -38,6 +38,20 @@ enum class CurrentDatabase {
 RestoreResult restoreDatabase(Database& db, const Home& home, const QString& candidate, const QDateTime& now,
                               CurrentDatabase current = CurrentDatabase::BackUp);
 
+// restoreDatabase() in its two parts. The first is the slow one and runs on any thread: the check of the
+// candidate, the copy of the current database and the copy of the candidate beside it. The second runs
+// on the connection's thread and puts the copy in place.
+struct PreparedRestore {
+    QString error;        // why the restore cannot go on; nothing was changed
+    QString incoming;     // the checked copy of the candidate beside the database
+    QString previousCopy; // the copy of the current database in the backup folder
+    explicit operator bool() const { return error.isEmpty(); }
+};
+PreparedRestore prepareRestore(const QString& databasePath, const Home& home, const QString& candidate,
+                               const QDateTime& now, CurrentDatabase current);
+RestoreResult completeRestore(Database& db, const Home& home, const PreparedRestore& prepared,
+                              CurrentDatabase current);
+
 // Keeps the damaged database file (with its write-ahead log) beside it as data.db.damaged-<time>, never
 // to be written again: a second name for the file when nothing holds it open, else a copy. Returns the
 // kept file's path, empty on failure.

@@ -171,9 +171,23 @@ bool BackupCommands::restoreFile(const QString& path) {
                                  .arg(QDir::toNativeSeparators(path));
     if (!m_platform.askYesNo(question, MessageIcon::Question))
         return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const RestoreResult result = restoreDatabase(m_db, m_home, path, m_platform.now());
-    QApplication::restoreOverrideCursor();
+    // The checks and copies take a while on a large database; the window stays alive meanwhile.
+    PreparedRestore prepared;
+    const QString live = m_db.path();
+    const QDateTime now = m_platform.now();
+    const bool finished =
+        runWithProgress(m_platform, QStringLiteral("恢复数据"), QStringLiteral("正在检查并复制备份…"),
+                        [&] { prepared = prepareRestore(live, m_home, path, now, CurrentDatabase::BackUp); });
+    if (!finished) {
+        QFile::remove(prepared.incoming);
+        m_platform.showMessage(QStringLiteral("恢复已取消，当前数据未改变。"), MessageIcon::Information);
+        return false;
+    }
+    if (!prepared) {
+        m_platform.showMessage(prepared.error, MessageIcon::Warning);
+        return false;
+    }
+    const RestoreResult result = completeRestore(m_db, m_home, prepared, CurrentDatabase::BackUp);
     if (!result) {
         m_platform.showMessage(result.error, MessageIcon::Warning);
         return false;
