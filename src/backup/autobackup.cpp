@@ -10,15 +10,19 @@ namespace qm {
 SafetyReport checkAndBackUp(const Home& home, const QDateTime& now) {
     QElapsedTimer timer;
     timer.start();
-    const QString damage = checkDatabaseFile(home.databasePath(), true);
+    bool damaged = false;
+    const QString problem = checkDatabaseFile(home.databasePath(), true, &damaged);
     const qint64 checkMs = timer.elapsed();
-    if (!damage.isEmpty()) {
+    if (damaged) {
         SafetyReport report;
-        report.damage = damage;
+        report.damage = problem;
         report.checkMs = checkMs;
         return report;
     }
+    // A file that could not be checked (locked by another program) is no damaged file: the copy of the
+    // day is tried all the same and tells its own failure.
     SafetyReport report = backUpOncePerDay(home, now);
+    report.checkProblem = problem;
     report.checkMs = checkMs;
     return report;
 }

@@ -12,7 +12,8 @@ namespace qm {
 class Home;
 
 struct SafetyReport {
-    QString damage;         // what the database's quick check reported; empty when the file is sound
+    QString damage;         // what the database's quick check found wrong in the file; empty when sound
+    QString checkProblem;   // why the check could not run, when it could not
     bool backupRan = false; // false when a copy of the day was already there (or the file is damaged)
     BackupResult backup;
     qint64 checkMs = 0;

@@ -50,9 +50,11 @@ QString restoreRefusal(const QString& candidate) {
             return QStringLiteral("所选文件的数据库版本（%1）比本程序（%2）新，无法恢复。")
                 .arg(summary.version, currentDatabaseVersion());
     }
-    const QString damage = checkDatabaseFile(candidate, false);
-    if (!damage.isEmpty())
-        return QStringLiteral("所选文件已损坏：") + damage;
+    bool damaged = false;
+    const QString problem = checkDatabaseFile(candidate, false, &damaged);
+    if (!problem.isEmpty())
+        return (damaged ? QStringLiteral("所选文件已损坏：") : QStringLiteral("无法检查所选文件：")) +
+               problem;
     return {};
 }
 

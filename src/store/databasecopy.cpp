@@ -38,7 +38,7 @@ public:
             options << QStringLiteral("QSQLITE_OPEN_READONLY");
         db.setConnectOptions(options.join(QLatin1Char(';')));
         if (!db.open())
-            m_error = sqliteText(db.lastError());
+            m_error = db.lastError();
     }
     ~OwnConnection() {
         {
@@ -51,33 +51,41 @@ public:
     OwnConnection& operator=(const OwnConnection&) = delete;
 
     QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-    QString error() const { return m_error; }
+    bool isOpen() const { return !m_error.isValid(); }
+    QSqlError error() const { return m_error; }
 
 private:
     QString m_name;
-    QString m_error;
+    QSqlError m_error;
 };
+
+// True when SQLite's failure means the file itself is damaged: SQLITE_CORRUPT or SQLITE_NOTADB. A busy,
+// locked or unreadable file is not damaged.
+bool isDamage(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
 
 // Runs a one-column statement and gives its rows as text; no value (with the reason) when it failed.
 std::optional<QStringList> rows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
-                                QString* error) {
+                                QSqlError* error) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        *error = sqliteText(query.lastError());
+        *error = query.lastError();
         return std::nullopt;
     }
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values.at(i));
     if (!query.exec()) {
-        *error = sqliteText(query.lastError());
+        *error = query.lastError();
         return std::nullopt;
     }
     QStringList out;
     while (query.next())
         out << query.value(0).toString();
     if (query.lastError().isValid()) {
-        *error = sqliteText(query.lastError());
+        *error = query.lastError();
         return std::nullopt;
     }
     return out;
@@ -112,13 +120,13 @@ CopySummary summarizeCopy(const QString& path) {
     if (!QFileInfo(path).isFile())
         return unreadable(QStringLiteral("文件不存在：%1").arg(path));
     OwnConnection connection(path, true);
-    if (!connection.error().isEmpty())
-        return unreadable(connection.error());
-    QString error;
+    if (!connection.isOpen())
+        return unreadable(sqliteText(connection.error()));
+    QSqlError error;
     const auto tables = rows(
         connection.db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &error);
     if (!tables)
-        return unreadable(error);
+        return unreadable(sqliteText(error));
     for (const QString& table : {QStringLiteral("存单"), QStringLiteral("存单详单"), QStringLiteral("菜单"),
                                  QStringLiteral("记录")}) {
         if (!tables->contains(table)) {
@@ -132,29 +140,36 @@ CopySummary summarizeCopy(const QString& path) {
     const auto count = rows(connection.db(), QStringLiteral("SELECT count(*) FROM 存单"), {}, &error);
     const auto newest = rows(connection.db(), QStringLiteral("SELECT max(时间) FROM 存单"), {}, &error);
     if (!version || !count || !newest)
-        return unreadable(error);
+        return unreadable(sqliteText(error));
     summary.version = version->value(0);
     summary.orders = count->value(0).toLongLong();
     summary.newestOrder = newest->value(0);
     return summary;
 }
 
-QString checkDatabaseFile(const QString& path, bool quick) {
+QString checkDatabaseFile(const QString& path, bool quick, bool* damaged) {
+    auto problem = [&](const QString& text, bool damage) {
+        if (damaged)
+            *damaged = damage;
+        return text.isEmpty() ? QStringLiteral("检查失败") : text;
+    };
+    if (damaged)
+        *damaged = false;
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("文件不存在：%1").arg(path);
+        return problem(QStringLiteral("文件不存在：%1").arg(path), false);
     OwnConnection connection(path, true);
-    if (!connection.error().isEmpty())
-        return connection.error();
-    QString error;
+    if (!connection.isOpen())
+        return problem(sqliteText(connection.error()), isDamage(connection.error()));
+    QSqlError error;
     const auto report = rows(
         connection.db(),
         quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"), {}, &error);
     if (!report)
-        return error.isEmpty() ? QStringLiteral("检查失败") : error;
+        return problem(sqliteText(error), isDamage(error));
     if (*report == QStringList{QStringLiteral("ok")})
         return {};
     // The check lists every fault it finds (up to a hundred); the first few tell enough.
-    return report->mid(0, 5).join(QLatin1Char('\n'));
+    return problem(report->mid(0, 5).join(QLatin1Char('\n')), true);
 }
 
 QString writeCheckedCopy(const QString& source, const QString& target) {
@@ -171,8 +186,8 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
     {
         // VACUUM INTO reads one snapshot of the database, so the copy is consistent while others write.
         OwnConnection connection(source, false);
-        if (!connection.error().isEmpty())
-            return fail(connection.error());
+        if (!connection.isOpen())
+            return fail(sqliteText(connection.error()));
         QSqlQuery vacuum(connection.db());
         if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
             return fail(sqliteText(vacuum.lastError()));

@@ -27,7 +27,8 @@ CopySummary summarizeCopy(const QString& path);
 
 // The database's own check of the file (read-only): an empty text when it is sound, else what SQLite
 // reports. `quick` runs the shorter check that leaves out the comparison of indexes with their tables.
-QString checkDatabaseFile(const QString& path, bool quick);
+// `damaged` tells a damaged file from one that could not be checked (missing, busy, locked, unreadable).
+QString checkDatabaseFile(const QString& path, bool quick, bool* damaged = nullptr);
 
 // Writes a consistent copy of the database at `source` (a snapshot, taken while others may write) to
 // `target`. The copy is written beside `target` under a temporary name, checked and synced, and only then

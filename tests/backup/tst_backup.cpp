@@ -359,6 +359,35 @@ private slots:
         QCOMPARE(fileNames(shop.folder()).size(), 1);
     }
 
+    void aDatabaseLockedByAnotherProgramIsNotTakenForDamaged() {
+        TempHome temp;
+        storeOrder(temp.db(), QStringLiteral("号牌 1"));
+        temp.db().close();
+        const QString name = QStringLiteral("locker");
+        {
+            QSqlDatabase locker = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            locker.setDatabaseName(temp.db().path());
+            QVERIFY(locker.open());
+            QSqlQuery lock(locker);
+            QVERIFY(lock.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")));
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(lock.exec(QStringLiteral("UPDATE 存单 SET 备注 = '锁'")));
+
+            const SafetyReport report =
+                checkAndBackUp(temp.home(), QDateTime(QDate(2026, 3, 14), QTime(9, 0)));
+            QCOMPARE(report.damage, QString());
+            QVERIFY(!report.checkProblem.isEmpty());
+            QVERIFY(report.backupRan && !report.backup);
+            QVERIFY(!QDir(temp.path())
+                         .entryList(QDir::Files | QDir::NoDotAndDotDot)
+                         .join(' ')
+                         .contains("damaged"));
+            lock.exec(QStringLiteral("ROLLBACK"));
+            locker.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     void restoreFromTheMenuReloadsTheWindow() {
         Shop shop;
         Database& db = shop.home.db();

@@ -109,10 +109,11 @@ int runApplication(int argc, char** argv) {
 
     OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db && QFile::exists(home.databasePath())) {
-        const QString damage = checkDatabaseFile(home.databasePath(), true);
-        if (!damage.isEmpty() && offerRestoreAtStart(home, platform, damage))
+        bool damaged = false;
+        const QString damage = checkDatabaseFile(home.databasePath(), true, &damaged);
+        if (damaged && offerRestoreAtStart(home, platform, damage))
             opened = openProgramDatabase(home);
-        else if (!damage.isEmpty())
+        else if (damaged)
             return 1;
     }
     if (!opened.db) {

@@ -107,18 +107,21 @@ void BackupCommands::showReport(const SafetyReport& report) {
         offerRestoreOfDamaged(report.damage);
         return;
     }
-    if (!report.backupRan)
-        return;
-    if (report.backup) {
+    // Told once, where the cashier looks anyway, without stopping the work.
+    auto tell = [this](const QString& prefix, const QString& reason) {
+        std::fprintf(stderr, "%s%s\n", qPrintable(prefix), qPrintable(reason));
+        m_status->setText(prefix + reason.section(QLatin1Char('\n'), 0, 0));
+        m_status->setToolTip(reason);
+        m_status->show();
+    };
+    if (report.backupRan && !report.backup)
+        tell(backupFailedPrefix, report.backup.error);
+    else if (!report.checkProblem.isEmpty())
+        tell(QStringLiteral("无法检查数据库文件："), report.checkProblem);
+    else if (report.backupRan) {
         m_status->clear();
         m_status->hide();
-        return;
     }
-    // Told once, where the cashier looks anyway, without stopping the work.
-    std::fprintf(stderr, "backup: %s\n", qPrintable(report.backup.error));
-    m_status->setText(backupFailedPrefix + report.backup.error.section(QLatin1Char('\n'), 0, 0));
-    m_status->setToolTip(report.backup.error);
-    m_status->show();
 }
 
 QString BackupCommands::statusText() const {
