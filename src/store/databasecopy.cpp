@@ -1,5 +1,7 @@
 #include "store/databasecopy.h"
 
+#include "store/database.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -187,13 +189,13 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
         // VACUUM INTO reads one snapshot of the database, so the copy is consistent while others write.
         OwnConnection connection(source, false);
         if (!connection.isOpen())
-            return fail(sqliteText(connection.error()));
+            return fail(failureText(connection.error()));
         QSqlQuery vacuum(connection.db());
         if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
-            return fail(sqliteText(vacuum.lastError()));
+            return fail(failureText(vacuum.lastError()));
         vacuum.bindValue(0, part);
         if (!vacuum.exec())
-            return fail(sqliteText(vacuum.lastError()));
+            return fail(failureText(vacuum.lastError()));
     }
     const QString damage = checkDatabaseFile(part, false);
     if (!damage.isEmpty())

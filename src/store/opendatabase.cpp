@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
+#include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
 
@@ -13,6 +14,8 @@ namespace qm {
 namespace {
 
 const QString currentVersion = QStringLiteral("3.2");
+// The repairs of stored data already made on this database.
+const QString revisionKey = QStringLiteral("数据修订");
 
 OpenedDatabase failure(const QString& reason) {
     OpenedDatabase result;
@@ -24,7 +27,7 @@ OpenedDatabase failure(const QString& reason) {
 
 OpenedDatabase openDatabase(const Home& home) {
     if (!QDir().mkpath(home.dataDir()))
-        return failure(QStringLiteral("cannot create %1").arg(home.dataDir()));
+        return failure(QStringLiteral("无法创建数据文件夹：%1").arg(home.dataDir()));
 
     QString error;
     std::unique_ptr<Database> db = Database::connect(home.databasePath(), &error);
@@ -65,7 +68,13 @@ std::optional<int> prepareDatabase(Database& db, QString* error) {
             quantityDecimals = 1;
         }
     }
+    // Once per database: texts older versions left NULL become ''.
+    if (textToInt(records.read(revisionKey)) < 1 && db.transaction([&] { return emptyTextsForNulls(db); }))
+        records.write(revisionKey, QStringLiteral("1"));
+    keepOrderIdsAboveLines(db);
     ensureIndexes(db);
+    if (!db.transaction([&] { return ensureOrderTotals(db); }))
+        qWarning("order totals: %s", qPrintable(db.lastError()));
     return quantityDecimals;
 }
 
