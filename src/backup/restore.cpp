@@ -144,6 +144,13 @@ RestoreResult completeRestore(Database& db, const Home& home, const PreparedRest
 
 QString keepDamagedFile(const Home& home, const QDateTime& now, bool inUse) {
     const QString live = home.databasePath();
+    // One copy a day: a shop that goes on with the damaged file does not fill its disk with a new copy at
+    // every start.
+    const QString today = QStringLiteral("data.db.damaged-") + now.toString(QStringLiteral("yyyyMMdd")) +
+                          QStringLiteral("-??????");
+    const QStringList keptToday = QDir(home.dataDir()).entryList({today}, QDir::Files);
+    if (inUse && !keptToday.isEmpty())
+        return QDir(home.dataDir()).filePath(keptToday.first());
     const QString kept = live + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (QFile::exists(walPath(live))) {
         QFile::remove(walPath(kept));

@@ -54,7 +54,7 @@ RestoreResult completeRestore(Database& db, const Home& home, const PreparedRest
 
 // Keeps the damaged database file (with its write-ahead log) beside it as data.db.damaged-<time>, never
 // to be written again: a second name for the file when nothing holds it open, else a copy. Returns the
-// kept file's path, empty on failure.
+// kept file's path, empty on failure. A file in use is copied once a day at most.
 QString keepDamagedFile(const Home& home, const QDateTime& now, bool inUse);
 
 // With no connection open: puts a checked copy of `copy` in place of the damaged database, which is kept
