@@ -7,6 +7,7 @@
 #include "promptbench.h"
 #include "receiptbench.h"
 #include "reportbench.h"
+#include "safetybench.h"
 #include "settlebench.h"
 
 #include "app/programdatabase.h"
@@ -160,5 +161,6 @@ int main(int argc, char** argv) {
     benchCustomers();
     benchSampleData();
     benchReports(home);
+    benchSafety(home);
     return 0;
 }

@@ -231,7 +231,7 @@ private slots:
         addOrder(home.db(), at(2026, 1, 2), 10);
         IncomeReportWindow window(home.db(), platform, home.home());
         home.db().setBusyTime(50);
-        HeldLock lock(home.home().databasePath());
+        HeldLock lock(home.db());
         QVERIFY(!window.showMonth(QStringLiteral("2026"), QStringLiteral("1")));
         QCOMPARE(platform.shown.last().icon, MessageIcon::Warning);
         QVERIFY(platform.shown.last().text.startsWith(QStringLiteral("无法读取点单数据，报表没有生成。")));
