@@ -124,7 +124,7 @@ void TestMainWindow::controlsCarryTheirNames() {
         captions << (action->isSeparator() ? QStringLiteral("|") : action->text());
     QCOMPARE(captions, (QStringList{"历史单据", "收入报表", "销售统计", "|", "顾客管理", "商品管理",
                                     "桌号管理", "|", "", "", "|"}));
-    QCOMPARE(w.find<QMenu>("设置菜单")->actions().size(), 5);
+    QCOMPARE(w.find<QMenu>("设置菜单")->actions().size(), 6);
     for (auto entry :
          {MainWindow::Entry::History, MainWindow::Entry::Dishes, MainWindow::Entry::PrintSettings})
         QVERIFY(!w.window->entry(entry)->isEnabled());

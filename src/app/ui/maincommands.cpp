@@ -4,6 +4,8 @@
 #include "catalog/ui/catalogwindows.h"
 #include "core/home.h"
 #include "order/orderform.h"
+#include "receipt/directprinter.h"
+#include "receipt/printerchoice.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
@@ -23,6 +25,11 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_preview(
           &window, db, home, [this] { return receiptContentFrom(m_window.orderForm().values()); },
           [this](int qtKey) { m_window.functionKey(qtKey); }) {
+    m_settle.setCashSettled([this] {
+        if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db));
+            choice.kickDrawer && choice.direct())
+            openCashDrawer(m_platform, choice);
+    });
     connect(&window, &MainWindow::settleRequested, this, [this] { m_settle.settle(); });
     connect(&window, &MainWindow::printOnlyRequested, this, [this] { m_settle.printOnly(); });
     connect(&window, &MainWindow::clearRequested, this, [this] { m_settle.clearForm(); });
@@ -65,6 +72,8 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::CashDrawer,
+         [this] { openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db))); });
 }
 
 } // namespace qm

@@ -42,6 +42,7 @@ public:
         ShopNames,       // "店名设置"
         Discounts,       // "减免设置"
         PrintSettings,   // "打印设置"
+        CashDrawer,      // "打开钱箱"
     };
 
     // Runs the start-up steps of the form: choice lists, table codes, saved choices, today's totals and

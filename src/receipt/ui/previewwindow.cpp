@@ -5,7 +5,7 @@
 #include "receipt/receiptlayout.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"
-#include "receipt/ui/paintersurface.h"
+#include "receipt/paintersurface.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>
