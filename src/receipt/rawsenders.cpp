@@ -2,8 +2,10 @@
 
 #include "receipt/printerchoice.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <algorithm>
@@ -146,6 +148,18 @@ SendResult drain(int fd, SendControl& control, int stallMs) {
     Q_UNUSED(stallMs);
 #endif
     return {};
+}
+
+// Asks `lpstat -r`, found beside `lp`, whether the CUPS scheduler runs; yes when it cannot tell.
+bool schedulerRunning(const QString& lp, const QProcessEnvironment& environment) {
+    const QFileInfo info(lp);
+    QProcess lpstat;
+    lpstat.setProcessEnvironment(environment);
+    lpstat.start(info.isAbsolute() ? info.dir().filePath(QStringLiteral("lpstat")) : QStringLiteral("lpstat"),
+                 {QStringLiteral("-r")});
+    if (!lpstat.waitForFinished(2000))
+        return true;
+    return !lpstat.readAllStandardOutput().contains("not running");
 }
 
 QString systemError(int error) {
@@ -310,13 +324,16 @@ SendResult CupsQueueSender::send(const QByteArray& job, SendControl& control) co
 
     const QString said = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
     const QString lower = said.toLower();
-    if (lower.contains(QLatin1String("does not exist")) || lower.contains(QLatin1String("not found")))
+    // The client says so as well when the scheduler is not running, which lpstat tells apart.
+    const bool missing =
+        lower.contains(QLatin1String("does not exist")) || lower.contains(QLatin1String("not found"));
+    if (missing && schedulerRunning(m_program, environment))
         return SendResult::failed(
             QStringLiteral("CUPS 队列“%1”不存在：请在 http://localhost:631 查看队列的名字").arg(queue));
     if (lower.contains(QLatin1String("not accepting")))
         return SendResult::failed(
             QStringLiteral("CUPS 队列“%1”不接受新任务：请运行 cupsaccept %1").arg(queue));
-    if (lower.contains(QLatin1String("scheduler")) || lower.contains(QLatin1String("connect")))
+    if (missing || lower.contains(QLatin1String("scheduler")) || lower.contains(QLatin1String("connect")))
         return SendResult::failed(QStringLiteral("CUPS 服务没有运行：请运行 sudo systemctl start cups"));
     const QString first = said.section(QLatin1Char('\n'), 0, 0);
     return SendResult::failed(QStringLiteral("CUPS 拒绝了打印任务") +

@@ -22,9 +22,18 @@ int centred(ReceiptSurface& surface, int y, const QString& text) {
     return y + surface.textHeight(text) + lineGap;
 }
 
+// Left-aligned, broken between characters where the line runs out (a long queue or host name).
 int left(ReceiptSurface& surface, int y, const QString& text) {
-    surface.drawText(0, y, text);
-    return y + surface.textHeight(text) + lineGap;
+    QString rest = text;
+    do {
+        qsizetype fits = rest.size();
+        while (fits > 1 && surface.textWidth(rest.left(fits)) > surface.width())
+            --fits;
+        surface.drawText(0, y, rest.left(fits));
+        y += surface.textHeight(rest) + lineGap;
+        rest = rest.mid(fits);
+    } while (!rest.isEmpty());
+    return y;
 }
 
 } // namespace
@@ -63,10 +72,9 @@ int drawTestPage(ReceiptSurface& surface, const TestPage& page, const QImage& ru
     y = centred(surface, y, page.shopName.isEmpty() ? QStringLiteral("（没有店铺名称）") : page.shopName);
     surface.setFont(9, false);
     y = centred(surface, y, QStringLiteral("打印测试页"));
-    y = left(surface, y, QStringLiteral("时间：") + page.time);
-    y = left(surface, y, QStringLiteral("打印机：") + page.printer);
-    y = left(surface, y,
-             QStringLiteral("纸宽 %1 mm，可打印宽度 %2 mm").arg(page.paperWidthMm).arg(page.rulerMm));
+    y = left(surface, y, page.time);
+    y = left(surface, y, page.printer);
+    y = left(surface, y, QStringLiteral("纸宽 %1 mm，可打印 %2 mm").arg(page.paperWidthMm).arg(page.rulerMm));
     y = left(surface, y, QStringLiteral("汉字 ABCabc 0123456789 ￥"));
 
     const QSize size = surface.pictureSize(ruler);
@@ -76,7 +84,7 @@ int drawTestPage(ReceiptSurface& surface, const TestPage& page, const QImage& ru
         surface.drawPicture(ruler, 0, y, w, h);
         y += h + lineGap;
     }
-    return left(surface, y, QStringLiteral("刻度每格 1 mm，两端为可打印的边缘"));
+    return left(surface, y, QStringLiteral("刻度每格 1 mm，两端为可打印宽度的边缘"));
 }
 
 bool printTestPage(Platform& platform, const PrinterChoice& choice, int paperWidthMm, int printWidth,

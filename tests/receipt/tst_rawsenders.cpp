@@ -45,7 +45,8 @@ enum class Case {
     NoPermission,
     NoLp,
     NoQueue,
-    NoCups
+    NoCups,
+    StoppedCups
 };
 
 } // namespace
@@ -66,6 +67,8 @@ private slots:
         QTest::newRow("no CUPS client") << Case::NoLp << QStringLiteral("cups-client");
         QTest::newRow("CUPS queue missing") << Case::NoQueue << QStringLiteral("不存在");
         QTest::newRow("CUPS not running") << Case::NoCups << QStringLiteral("CUPS 服务没有运行");
+        QTest::newRow("CUPS stopped, queue unknown")
+            << Case::StoppedCups << QStringLiteral("CUPS 服务没有运行");
     }
     void failuresNameTheCause() {
         QFETCH(Case, which);
@@ -115,6 +118,18 @@ private slots:
                 QStringLiteral("receipts"), quick,
                 fakeLp(dir, "cat >/dev/null\necho 'lp: The printer or class does not exist.' >&2\nexit 1\n"));
             break;
+        case Case::StoppedCups: {
+            // The client cannot tell a missing queue from a stopped scheduler; lpstat can.
+            const QString lp = fakeLp(
+                dir, "cat >/dev/null\necho 'lp: Error - The printer or class does not exist.' >&2\nexit 1\n");
+            QFile lpstat(dir.filePath(QStringLiteral("lpstat")));
+            lpstat.open(QIODevice::WriteOnly);
+            lpstat.write("#!/bin/sh\necho 'scheduler is not running'\n");
+            lpstat.close();
+            lpstat.setPermissions(lpstat.permissions() | QFile::ExeOwner);
+            sender = std::make_unique<CupsQueueSender>(QStringLiteral("receipts"), quick, lp);
+            break;
+        }
         case Case::NoCups:
             sender = std::make_unique<CupsQueueSender>(
                 QStringLiteral("receipts"), quick,

@@ -181,12 +181,12 @@ QWidget* PrintSettingsWindow::buildPrinterPage() {
     };
     m_printerPages = new QStackedWidget(page);
     m_printerPages->setObjectName(QStringLiteral("打印机设置页"));
+    m_printerPages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto* system = new QWidget;
     auto* systemLayout = new QVBoxLayout(system);
     systemLayout->setContentsMargins(0, 0, 0, 0);
     systemLayout->addWidget(note(QStringLiteral("经打印对话框和 CUPS 的打印机驱动打印。"), system));
-    systemLayout->addStretch();
 
     auto* network = new QWidget;
     auto* networkLayout = new QFormLayout(network);
