@@ -5,6 +5,7 @@
 #include "receipt/rasterreceipt.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <chrono>
 #include <condition_variable>
@@ -35,6 +36,14 @@ struct SendTask {
 
 SendResult sendJob(Platform& platform, const std::shared_ptr<const RawSender>& sender,
                    const QByteArray& job) {
+    // The wait lets the windows breathe; a key that reaches the main window before the progress window
+    // shows must not start a second send in the middle of this one.
+    static bool sending = false;
+    if (sending)
+        return {SendResult::Status::Busy, QString()};
+    sending = true;
+    const auto done = qScopeGuard([] { sending = false; });
+
     auto task = std::make_shared<SendTask>();
     std::thread worker([task, sender, job] {
         // A device that is a pipe must fail with an error, not end the program.
@@ -84,6 +93,9 @@ SendResult sendJob(Platform& platform, const std::shared_ptr<const RawSender>& s
 void tellSendFailure(Platform& platform, const SendResult& result) {
     if (result.status == SendResult::Status::Failed)
         platform.showMessage(notConnectedPrefix + result.reason, MessageIcon::Warning);
+    else if (result.status == SendResult::Status::Busy)
+        platform.showMessage(QStringLiteral("打印机正忙：上一张小票还在发送，请稍后再试。"),
+                             MessageIcon::Information);
 }
 
 DirectPrinter::DirectPrinter(Platform& platform, std::shared_ptr<const RawSender> sender, int printWidth,
@@ -94,7 +106,12 @@ DirectPrinter::DirectPrinter(Platform& platform, std::shared_ptr<const RawSender
     , m_dots(dots) {}
 
 bool DirectPrinter::printPage(const std::function<int(ReceiptSurface&)>& draw) {
-    m_last = sendJob(m_platform, m_sender, escpos::receiptJob(drawRaster(draw, m_printWidth, m_dots)));
+    const QImage raster = drawRaster(draw, m_printWidth, m_dots);
+    if (raster.isNull()) {
+        m_last = SendResult::failed(QStringLiteral("小票长过 %1 米，不能打印").arg(maxRasterRows / 8000));
+        return false;
+    }
+    m_last = sendJob(m_platform, m_sender, escpos::receiptJob(raster));
     return m_last.ok();
 }
 

@@ -17,7 +17,8 @@ inline const QString notConnectedPrefix = QStringLiteral("打印机未连接："
 // longer than a moment, a progress window offers to cancel it.
 SendResult sendJob(Platform& platform, const std::shared_ptr<const RawSender>& sender, const QByteArray& job);
 
-// Shows "打印机未连接：" + the reason of a failed send; a cancelled one needs no word.
+// Shows "打印机未连接：" + the reason of a failed send, or that the printer is busy with an earlier one; a
+// cancelled send needs no word.
 void tellSendFailure(Platform& platform, const SendResult& result);
 
 // A receipt printer without a dialog: each page drawn as a 1-bit picture and sent as one ESC/POS job.

@@ -14,7 +14,7 @@ inline constexpr int maxBandRows = 255;
 // ESC @: forget earlier modes (left alignment, line spacing) before a job.
 QByteArray initialize();
 // Blank rows in a run at least this long travel in a narrow band of their own.
-inline constexpr int minBlankRows = 8;
+inline constexpr int minBlankRows = 4;
 
 // GS v 0 bands of a 1-bit image (index 1 of the colour table prints black), top to bottom, the leftmost
 // dot of a byte in its highest bit. A band is only as wide as its rightmost black dot needs, and the gaps

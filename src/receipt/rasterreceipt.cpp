@@ -110,8 +110,12 @@ QImage drawRaster(const std::function<int(ReceiptSurface&)>& draw, int printWidt
     PainterSurface measure(&probe, nullptr, printWidth, ReceiptSurface::Kind::Printer, dotsPerUnit);
     const int height = draw(measure);
 
-    const int rows = std::max(1, int(std::ceil(height * dotsPerUnit)));
-    QImage canvas(dots, rows, QImage::Format_RGB32);
+    const double rows = std::max(1.0, std::ceil(height * dotsPerUnit));
+    if (rows > maxRasterRows)
+        return {};
+    QImage canvas(dots, int(rows), QImage::Format_RGB32);
+    if (canvas.isNull())
+        return {};
     setResolution(canvas, dotsPerUnit);
     canvas.fill(Qt::white);
     {

@@ -20,6 +20,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <linux/sockios.h>
@@ -269,6 +270,10 @@ SendResult DeviceSender::send(const QByteArray& job, SendControl& control) const
             return SendResult::failed(QStringLiteral("打不开设备 %1：%2").arg(path, systemError(error)));
         }
     }
+    // A wrong path must not overwrite an ordinary file: only a device (or a pipe to one) takes the job.
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)))
+        return SendResult::failed(QStringLiteral("%1 不是打印机设备").arg(path));
     const WriteTexts texts{QStringLiteral("打印机 %1 秒没有收下数据（超时）：请检查纸张、打印机盖和 USB 线")
                                .arg(seconds(m_limits.stallMs)),
                            [path](int e) {

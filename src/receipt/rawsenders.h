@@ -25,7 +25,12 @@ struct SendControl {
 };
 
 struct SendResult {
-    enum class Status { Sent, Failed, Cancelled };
+    enum class Status {
+        Sent,
+        Failed,
+        Cancelled,
+        Busy, // another send is still going on
+    };
     Status status = Status::Sent;
     QString reason; // why it failed, in words the cashier can act on
 

@@ -168,6 +168,15 @@ private slots:
         QCOMPARE(qGray(raster.pixel(dots - 1, row)), 0);
         QCOMPARE(qGray(raster.pixel(dots / 2, 10)), 255);
     }
+
+    // A page longer than ten metres is refused instead of taking gigabytes.
+    void endlessPageRefused() {
+        const auto page = [](int height) {
+            return drawRaster([height](ReceiptSurface&) { return height; }, 480, 384);
+        };
+        QVERIFY(!page(100000).isNull());
+        QVERIFY(page(200000).isNull());
+    }
 };
 
 QTEST_MAIN(EscPosTest)

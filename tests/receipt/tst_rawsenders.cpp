@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,6 +43,7 @@ enum class Case {
     NeverReads,
     MissingDevice,
     Folder,
+    OrdinaryFile,
     StuckDevice,
     NoPermission,
     NoLp,
@@ -62,6 +65,7 @@ private slots:
         QTest::newRow("port that accepts and never reads") << Case::NeverReads << QStringLiteral("超时");
         QTest::newRow("missing device file") << Case::MissingDevice << QStringLiteral("找不到设备");
         QTest::newRow("folder for a device") << Case::Folder << QStringLiteral("不是打印机设备");
+        QTest::newRow("ordinary file for a device") << Case::OrdinaryFile << QStringLiteral("不是打印机设备");
         QTest::newRow("device that stops taking bytes") << Case::StuckDevice << QStringLiteral("超时");
         QTest::newRow("device without permission") << Case::NoPermission << QStringLiteral("lp 组");
         QTest::newRow("no CUPS client") << Case::NoLp << QStringLiteral("cups-client");
@@ -91,6 +95,14 @@ private slots:
         case Case::Folder:
             sender = std::make_unique<DeviceSender>(dir.path(), quick);
             break;
+        case Case::OrdinaryFile: {
+            QFile file(dir.filePath(QStringLiteral("notes.txt")));
+            file.open(QIODevice::WriteOnly);
+            file.write("keep me");
+            file.close();
+            sender = std::make_unique<DeviceSender>(file.fileName(), quick);
+            break;
+        }
         case Case::StuckDevice: {
             // A pipe whose reader never reads takes its buffer's worth, then nothing.
             const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("lp0")));
@@ -146,6 +158,11 @@ private slots:
         QCOMPARE(result.status, SendResult::Status::Failed);
         QVERIFY2(result.reason.contains(reason), qPrintable(result.reason));
         QVERIFY2(timer.elapsed() < 5000, "a stuck printer must not hold the send");
+        if (which == Case::OrdinaryFile) {
+            QFile file(dir.filePath(QStringLiteral("notes.txt")));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("keep me"));
+        }
     }
 
     void jobArrivesWhole_data() {
@@ -169,22 +186,44 @@ private slots:
             sender = std::make_unique<CupsQueueSender>(
                 QStringLiteral("receipts"), quick,
                 fakeLp(dir, QStringLiteral("echo \"$@\" > '%1.args'\ncat > '%1'\n").arg(spooled).toUtf8()));
-        if (kind == 1)
-            QFile(device).open(QIODevice::WriteOnly);
-
         const QByteArray bytes = job(300000);
+        // The device is a pipe that a reader drains, as the printer's driver does.
+        QByteArray drained;
+        std::thread reader;
+        if (kind == 1) {
+            QCOMPARE(::mkfifo(QFile::encodeName(device).constData(), 0600), 0);
+            const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NONBLOCK);
+            reader = std::thread([fd, &drained, size = bytes.size()] {
+                char buffer[65536];
+                // Gives up after two seconds without a byte.
+                for (int idle = 0; drained.size() < size && idle < 1000;) {
+                    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                    if (n > 0) {
+                        drained.append(buffer, n);
+                        idle = 0;
+                    } else {
+                        ++idle;
+                        ::usleep(2000);
+                    }
+                }
+                ::close(fd);
+            });
+        }
+
         SendControl control;
         const SendResult result = sender->send(bytes, control);
+        if (reader.joinable())
+            reader.join();
         QVERIFY2(result.ok(), qPrintable(result.reason));
         QCOMPARE(control.sent.load(), bytes.size());
 
-        QByteArray received;
+        QByteArray received = drained;
         if (kind == 0) {
             const QList<QByteArray> jobs = printer.waitForJobs(1);
             QCOMPARE(jobs.size(), 1);
             received = jobs.first();
-        } else {
-            QFile file(kind == 1 ? device : spooled);
+        } else if (kind == 2) {
+            QFile file(spooled);
             QVERIFY(file.open(QIODevice::ReadOnly));
             received = file.readAll();
         }
