@@ -78,9 +78,12 @@ SendResult sendJob(Platform& platform, const std::shared_ptr<const RawSender>& s
             }
             continue;
         }
-        if (!progress && timer.elapsed() >= progressDelayMs)
+        if (!progress && timer.elapsed() >= progressDelayMs) {
             progress = platform.startProgress(QStringLiteral("打印"),
                                               QStringLiteral("正在把小票发送到打印机……"), int(job.size()));
+            // The window counts its delay from a first step at zero; a Cancel is seen on the next step.
+            progress->advance(0);
+        }
         if (progress && !progress->advance(int(task->control.sent))) {
             task->control.cancel = true;
             sinceCancel.start();

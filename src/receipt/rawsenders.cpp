@@ -81,6 +81,18 @@ Wait waitFor(int fd, short events, int timeoutMs, const SendControl& control) {
     }
 }
 
+// Bytes written to a connection that the printer has not acknowledged yet.
+qint64 unacknowledged(int fd) {
+#ifdef SIOCOUTQ
+    int pending = 0;
+    if (::ioctl(fd, SIOCOUTQ, &pending) == 0)
+        return pending;
+#else
+    Q_UNUSED(fd);
+#endif
+    return 0;
+}
+
 // What the sender tells about a failed write.
 struct WriteTexts {
     QString stalled;
@@ -101,7 +113,7 @@ SendResult writeAll(int fd, bool socket, const QByteArray& job, SendControl& con
         const ssize_t n = socket ? ::send(fd, data, size, MSG_NOSIGNAL) : ::write(fd, data, size);
         if (n > 0) {
             done += n;
-            control.sent = done;
+            control.sent = socket ? done - unacknowledged(fd) : done;
             sinceProgress.restart();
             continue;
         }
@@ -126,7 +138,7 @@ QString networkStalled(int stallMs) {
 
 // Waits until the printer has acknowledged every byte written to the connection, so that a job is
 // reported as sent only once it arrived.
-SendResult drain(int fd, SendControl& control, int stallMs) {
+SendResult drain(int fd, qint64 job, SendControl& control, int stallMs) {
 #ifdef SIOCOUTQ
     int pending = 0;
     int last = -1;
@@ -137,6 +149,7 @@ SendResult drain(int fd, SendControl& control, int stallMs) {
             return cancelled();
         if (pending != last) {
             last = pending;
+            control.sent = job - pending;
             sinceProgress.restart();
         } else if (sinceProgress.elapsed() > stallMs) {
             return SendResult::failed(networkStalled(stallMs));
@@ -145,9 +158,9 @@ SendResult drain(int fd, SendControl& control, int stallMs) {
     }
 #else
     Q_UNUSED(fd);
-    Q_UNUSED(control);
     Q_UNUSED(stallMs);
 #endif
+    control.sent = job;
     return {};
 }
 
@@ -236,7 +249,7 @@ SendResult NetworkSender::send(const QByteArray& job, SendControl& control) cons
     const SendResult written = writeAll(fd.get(), true, job, control, m_limits.stallMs, texts);
     if (!written.ok())
         return written;
-    return drain(fd.get(), control, m_limits.stallMs);
+    return drain(fd.get(), job.size(), control, m_limits.stallMs);
 }
 
 SendResult DeviceSender::send(const QByteArray& job, SendControl& control) const {

@@ -20,7 +20,7 @@ struct SendLimits {
 
 // Shared with the thread that waits: how far the send got, and a request to stop.
 struct SendControl {
-    std::atomic<qint64> sent{0};
+    std::atomic<qint64> sent{0}; // bytes the printer took (over the network: acknowledged)
     std::atomic<bool> cancel{false};
 };
 
