@@ -3,6 +3,7 @@
 #include "benchutil.h"
 #include "chartbench.h"
 #include "customerbench.h"
+#include "escposbench.h"
 #include "orderbench.h"
 #include "promptbench.h"
 #include "receiptbench.h"
@@ -162,5 +163,6 @@ int main(int argc, char** argv) {
     benchSampleData();
     benchReports(home);
     benchSafety(home);
+    benchDirectPrinting(home);
     return 0;
 }

@@ -1,10 +1,14 @@
 #include "receipt/printing.h"
 
 #include "core/platform.h"
+#include "receipt/directprinter.h"
+#include "receipt/printerchoice.h"
+#include "receipt/rasterreceipt.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/receiptlayout.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"
+#include "store/settings.h"
 
 #include <QImage>
 
@@ -20,14 +24,29 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("小票 #") + content.orderNumber;
-    const std::unique_ptr<ReceiptPrinter> printer = platform.choosePrinter(request);
+    // The printers driven directly need no dialog: the stored choice names them.
+    std::unique_ptr<ReceiptPrinter> printer;
+    DirectPrinter* direct = nullptr;
+    if (const PrinterChoice choice = loadPrinterChoice(records); choice.direct()) {
+        auto own = std::make_unique<DirectPrinter>(platform, makeSender(choice), settings.printWidth,
+                                                   rasterDots(request.paperWidthMm));
+        direct = own.get();
+        printer = std::move(own);
+    } else {
+        printer = platform.choosePrinter(request);
+    }
     if (!printer)
         return false;
+    const auto failed = [&platform, direct] {
+        if (direct)
+            tellSendFailure(platform, direct->lastResult());
+        return false;
+    };
 
     const bool first = printer->printPage(
         [&](ReceiptSurface& surface) { return drawReceipt(surface, settings, content, &top, &bottom); });
     if (!first)
-        return false;
+        return failed();
     if (singleCopy)
         return true;
 
@@ -37,7 +56,7 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
             return drawReceipt(surface, settings, content, nullptr, nullptr);
         });
         if (!printed)
-            return false;
+            return failed();
     }
     return true;
 }

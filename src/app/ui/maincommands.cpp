@@ -8,6 +8,8 @@
 #include "history/ui/historywindow.h"
 #include "order/orderform.h"
 #include "order/sampledata.h"
+#include "receipt/directprinter.h"
+#include "receipt/printerchoice.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
@@ -30,6 +32,11 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_preview(
           &window, db, home, [this] { return receiptContentFrom(m_window.orderForm().values()); },
           [this](int qtKey) { m_window.functionKey(qtKey); }) {
+    m_settle.setCashSettled([this] {
+        if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db));
+            choice.kickDrawer && choice.direct())
+            openCashDrawer(m_platform, choice);
+    });
     connect(&window, &MainWindow::settleRequested, this, [this] { m_settle.settle(); });
     connect(&window, &MainWindow::printOnlyRequested, this, [this] { m_settle.printOnly(); });
     connect(&window, &MainWindow::clearRequested, this, [this] { m_settle.clearForm(); });
@@ -110,6 +117,8 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::IncomeReport, [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
     wire(MainWindow::Entry::SalesStatistics,
          [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::CashDrawer,
+         [this] { openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db))); });
 }
 
 } // namespace qm
