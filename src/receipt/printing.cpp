@@ -14,6 +14,38 @@
 
 namespace qm {
 
+namespace {
+
+// A printer driven directly that tells the user why a page did not go out.
+class TellingDirectPrinter : public ReceiptPrinter {
+public:
+    TellingDirectPrinter(Platform& platform, std::unique_ptr<DirectPrinter> printer)
+        : m_platform(platform)
+        , m_printer(std::move(printer)) {}
+    bool printPage(const std::function<int(ReceiptSurface&)>& draw) override {
+        if (m_printer->printPage(draw))
+            return true;
+        tellSendFailure(m_platform, m_printer->lastResult());
+        return false;
+    }
+
+private:
+    Platform& m_platform;
+    std::unique_ptr<DirectPrinter> m_printer;
+};
+
+} // namespace
+
+std::unique_ptr<ReceiptPrinter> openReceiptPrinter(Platform& platform, const RecordStore& records,
+                                                   const PrintRequest& request) {
+    if (const PrinterChoice choice = loadPrinterChoice(records); choice.direct()) {
+        return std::make_unique<TellingDirectPrinter>(
+            platform, std::make_unique<DirectPrinter>(platform, makeSender(choice), request.printWidth,
+                                                      rasterDots(request.paperWidthMm)));
+    }
+    return platform.choosePrinter(request);
+}
+
 bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFile& config, const Home& home,
                   const ReceiptContent& content, bool singleCopy) {
     const ReceiptSettings settings = loadReceiptSettings(records, config, true);
@@ -24,29 +56,14 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("小票 #") + content.orderNumber;
-    // The printers driven directly need no dialog: the stored choice names them.
-    std::unique_ptr<ReceiptPrinter> printer;
-    DirectPrinter* direct = nullptr;
-    if (const PrinterChoice choice = loadPrinterChoice(records); choice.direct()) {
-        auto own = std::make_unique<DirectPrinter>(platform, makeSender(choice), settings.printWidth,
-                                                   rasterDots(request.paperWidthMm));
-        direct = own.get();
-        printer = std::move(own);
-    } else {
-        printer = platform.choosePrinter(request);
-    }
+    const std::unique_ptr<ReceiptPrinter> printer = openReceiptPrinter(platform, records, request);
     if (!printer)
         return false;
-    const auto failed = [&platform, direct] {
-        if (direct)
-            tellSendFailure(platform, direct->lastResult());
-        return false;
-    };
 
     const bool first = printer->printPage(
         [&](ReceiptSurface& surface) { return drawReceipt(surface, settings, content, &top, &bottom); });
     if (!first)
-        return failed();
+        return false;
     if (singleCopy)
         return true;
 
@@ -56,7 +73,7 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
             return drawReceipt(surface, settings, content, nullptr, nullptr);
         });
         if (!printed)
-            return failed();
+            return false;
     }
     return true;
 }
