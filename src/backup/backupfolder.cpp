@@ -98,9 +98,10 @@ BackupResult backupIntoFolder(const Home& home, const QString& databasePath, con
         result.error = QStringLiteral("无法创建文件夹：%1").arg(folder);
         return result;
     }
-    // A copy cut short (a power cut while writing) leaves its temporary file; it is of no use.
-    const QFileInfoList parts =
-        QDir(folder).entryInfoList({QStringLiteral("data-*.db.part")}, QDir::Files | QDir::Hidden);
+    // A copy cut short (a power cut while writing) leaves its temporary files; they are of no use.
+    const QFileInfoList parts = QDir(folder).entryInfoList(
+        {QStringLiteral("data-*.db.part"), QStringLiteral("data-*.db.part-journal")},
+        QDir::Files | QDir::Hidden);
     for (const QFileInfo& part : parts) {
         if (part.lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
             QFile::remove(part.absoluteFilePath());

@@ -180,9 +180,12 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
     if (QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
         return QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target);
     const QString part = target + QStringLiteral(".part");
+    const QString partJournal = part + QStringLiteral("-journal");
     QFile::remove(part);
+    QFile::remove(partJournal);
     auto fail = [&](const QString& reason) {
         QFile::remove(part);
+        QFile::remove(partJournal);
         return reason.isEmpty() ? QStringLiteral("复制失败") : reason;
     };
     {
