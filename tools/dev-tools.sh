@@ -5,7 +5,7 @@
 # the virtual screen. The program and its tests do not need them.
 set -euo pipefail
 
-packages=(xvfb xauth xdotool imagemagick poppler-utils sqlite3 valgrind librsvg2-bin matchbox-window-manager)
+packages=(xvfb xauth xdotool imagemagick poppler-utils sqlite3 valgrind librsvg2-bin openbox)
 
 missing=()
 for p in "${packages[@]}"; do

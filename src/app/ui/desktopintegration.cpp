@@ -30,6 +30,9 @@ void setUpDesktopIntegration(QCoreApplication& app) {
     if (!installQtTranslations(app))
         std::fprintf(stderr, "Qt's Chinese translations (qt6-translations-l10n) are missing: Qt's own "
                              "dialogs stay in English.\n");
+    // Qt's own file dialogs speak the translations above; a desktop's native ones would follow the
+    // desktop's language instead.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QGuiApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(desktopFileId);
 }
