@@ -41,6 +41,7 @@ usr/share/doc/quillmenu/README.md
 usr/share/doc/quillmenu/copyright
 usr/share/doc/quillmenu/怎样使用软件.html
 usr/share/doc/quillmenu/打印不了怎么办.html
+usr/share/doc/quillmenu/图表组件帮助.html
 usr/share/icons/hicolor/128x128/apps/$id.png
 usr/share/icons/hicolor/256x256/apps/$id.png
 usr/share/icons/hicolor/48x48/apps/$id.png
@@ -55,7 +56,7 @@ fi
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
-for need in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6printsupport6 \
+for need in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6printsupport6 libqt6charts6 \
     libqt6sql6-sqlite qt6-translations-l10n fonts-arphic-uming fonts-wqy-microhei; do
     grep -qxF "$need" <<<"$names" || problem "Depends lacks $need"
 done
