@@ -8,7 +8,8 @@ packages=(
     build-essential cmake pkg-config ccache
     qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
     fonts-arphic-uming fonts-wqy-microhei
-    cups-client
+    cups-client poppler-utils
+    qt6-translations-l10n desktop-file-utils appstream
 )
 
 missing=()

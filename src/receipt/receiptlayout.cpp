@@ -84,16 +84,25 @@ public:
         }
     }
 
-    // Name at the left, the middle text right-aligned at three quarters, the right text at the right edge;
-    // a name wider than half the line keeps a line of its own.
+    // Name at the left, the middle text right-aligned at three quarters, the right text at the right edge.
+    // A name wider than half the line keeps a line of its own; a name wider than the whole line is wrapped
+    // onto as many lines as it needs. The other two columns follow on the line below the name.
     void threeColumns(const QString& name, const QString& middle, const QString& right, ElementStyle style) {
         setFont(style);
         const int room = m_width - rightRoom;
         const int quarter = room / 4;
-        draw(0, name);
         const int advance = m_surface.textHeight(name) + lineGap;
-        if (m_surface.textWidth(name) > 2 * quarter)
-            m_y += advance;
+        const int nameWidth = m_surface.textWidth(name);
+        if (nameWidth > m_width) {
+            for (const QString& line : fittedLines(name)) {
+                draw(0, line);
+                m_y += advance;
+            }
+        } else {
+            draw(0, name);
+            if (nameWidth > 2 * quarter)
+                m_y += advance;
+        }
         draw(3 * quarter - m_surface.textWidth(middle), middle);
         draw(room - m_surface.textWidth(right), right);
         m_y += advance;
@@ -112,6 +121,22 @@ public:
     }
 
 private:
+    // The text wrapped to the columns of the line. The column count comes from the width of "d", which
+    // a wide character need not match exactly, so the count shrinks until every line fits as measured.
+    QStringList fittedLines(const QString& text) const {
+        const int columnWidth = m_surface.textWidth(QStringLiteral("d"));
+        int columns = columnWidth > 0 ? m_width / columnWidth : m_width;
+        for (;;) {
+            const QStringList lines = wrapText(text, columns).split(lineBreak);
+            const bool fits = std::all_of(lines.begin(), lines.end(), [this](const QString& line) {
+                return m_surface.textWidth(line) <= m_width;
+            });
+            if (fits || columns <= 1)
+                return lines;
+            --columns;
+        }
+    }
+
     void setFont(ElementStyle style) { m_surface.setFont(style.size, style.bold); }
     void draw(int x, const QString& text) {
         if (!text.isEmpty())

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 using namespace qm;
 
 namespace {
@@ -48,6 +50,23 @@ int ruleCount(const RecordingSurface& surface) {
         n += isRule(op) ? 1 : 0;
     return n;
 }
+
+// Metrics of a printed page in 0.1 mm: a wide character is one em of the size in points, an ASCII
+// character half of it, and the widths are truncated as a surface rounds them to whole units.
+class PaperSurface : public RecordingSurface {
+public:
+    explicit PaperSurface(int width)
+        : RecordingSurface(width, Kind::Printer) {}
+    void setFont(int points, bool bold) override {
+        RecordingSurface::setFont(points, bold);
+        m_points = points;
+    }
+    int textWidth(const QString& text) const override { return int(gbkLength(text) * m_points * 127 / 72.0); }
+    int textHeight(const QString&) const override { return 5 * m_points; }
+
+private:
+    int m_points = 9;
+};
 
 } // namespace
 
@@ -258,6 +277,68 @@ private slots:
         QCOMPARE(surface.find(QStringLiteral("1碗"))->y, name->y + 48);
         // The grid's empty entry row draws nothing.
         QCOMPARE(surface.count(QStringLiteral("份")), 1);
+    }
+
+    // A dish name wider than the printable width wraps; quantity and amount follow its last line.
+    void longDishNameWraps_data() {
+        QTest::addColumn<bool>("paper");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("nameLines");
+
+        const QString sixteen = QStringLiteral("秘制香辣金牌招牌酸菜鱼配时令蔬菜");
+        const QString twelve = sixteen.left(12);
+        QTest::newRow("58 mm preview, 9 pt: fits") << false << 194 << 9 << sixteen << QStringList{sixteen};
+        QTest::newRow("58 mm preview, 20 pt")
+            << false << 194 << 20 << sixteen << QStringList{"秘制香辣金牌招", "牌酸菜鱼配时令", "蔬菜"};
+        QTest::newRow("80 mm preview, 9 pt: fits") << false << 267 << 9 << sixteen << QStringList{sixteen};
+        QTest::newRow("80 mm preview, 20 pt")
+            << false << 267 << 20 << sixteen << QStringList{"秘制香辣金牌招牌酸菜", "鱼配时令蔬菜"};
+        // 32 columns of "d" hold 16 wide characters by count, yet they measure 508 of 480.
+        QTest::newRow("58 mm paper, 9 pt")
+            << true << 480 << 9 << sixteen << QStringList{"秘制香辣金牌招牌酸菜鱼配时令蔬", "菜"};
+        QTest::newRow("58 mm paper, 12 pt, 12 characters")
+            << true << 480 << 12 << twelve << QStringList{"秘制香辣金牌招牌酸菜鱼", "配"};
+        QTest::newRow("58 mm paper, 20 pt")
+            << true << 480 << 20 << sixteen << QStringList{"秘制香辣金牌", "招牌酸菜鱼配", "时令蔬菜"};
+        QTest::newRow("80 mm paper, 9 pt: fits") << true << 700 << 9 << sixteen << QStringList{sixteen};
+        QTest::newRow("80 mm paper, 20 pt")
+            << true << 700 << 20 << sixteen << QStringList{"秘制香辣金牌招牌酸", "菜鱼配时令蔬菜"};
+    }
+
+    void longDishNameWraps() {
+        QFETCH(bool, paper);
+        QFETCH(int, width);
+        QFETCH(int, size);
+        QFETCH(QString, name);
+        QFETCH(QStringList, nameLines);
+
+        ReceiptSettings settings = customSettings();
+        settings.styles[5] = {size, false};
+        ReceiptContent content = sampleContent();
+        content.lines.front().name = name;
+        content.lines.insert(
+            1, {QStringLiteral("米饭"), QStringLiteral("1"), QStringLiteral("碗"), QStringLiteral("2")});
+        std::unique_ptr<RecordingSurface> surface =
+            paper ? std::make_unique<PaperSurface>(width) : std::make_unique<RecordingSurface>(width);
+        drawReceipt(*surface, settings, content, nullptr, nullptr);
+
+        const QStringList texts = surface->texts();
+        const int first = int(texts.indexOf(QStringLiteral("小计"))) + 2;
+        const int quantity = int(texts.indexOf(QStringLiteral("2份")));
+        QCOMPARE(texts.mid(first, quantity - first), nameLines);
+        QCOMPARE(texts.mid(quantity, 4), (QStringList{"2份", "36", "米饭", "1碗"}));
+
+        surface->setFont(size, false);
+        const int advance = surface->textHeight(QString()) + 6;
+        const int top = surface->ops[first].y;
+        for (int i = first; i < quantity + 2; ++i) {
+            const auto& op = surface->ops[i];
+            QVERIFY2(op.x >= 0 && op.x + surface->textWidth(op.text) <= width, qPrintable(op.text));
+            QCOMPARE(op.y, top + std::min(i - first, int(nameLines.size())) * advance);
+        }
+        QCOMPARE(surface->ops[quantity + 2].y, top + int(nameLines.size() + 1) * advance);
     }
 
     void extraLines_data() {

@@ -3,6 +3,7 @@
 #include "app/programdatabase.h"
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
+#include "app/ui/desktopintegration.h"
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
 #include "app/version.h"
@@ -95,6 +96,7 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(productName);
     QApplication::setApplicationVersion(versionText);
+    setUpDesktopIntegration(app);
 
     registerFontSubstitutes();
     QtPlatform platform;
