@@ -97,23 +97,42 @@ bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& 
     return box.exec() == QMessageBox::Yes;
 }
 
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() {
+    delete m_prompt.data();
+}
+
 std::optional<QString> QtPlatform::askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) {
-    QInputDialog dialog(owner());
+    QWidget* parent = owner();
+    if (!m_prompt) {
+        m_prompt = new QInputDialog(parent);
+        m_prompt->setOkButtonText(QStringLiteral("确定"));
+        m_prompt->setCancelButtonText(QStringLiteral("取消"));
+        m_prompt->setTextValue(QString()); // makes the edit box
+        if (auto* edit = m_prompt->findChild<QLineEdit*>()) {
+            m_decimalValidator = new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral(R"([-+]?\d*\.?\d*)")), edit);
+        }
+    } else if (m_prompt->parentWidget() != parent) {
+        m_prompt->setParent(parent, m_prompt->windowFlags());
+    }
+    QInputDialog& dialog = *m_prompt;
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setValidator(decimal ? m_decimalValidator : nullptr);
     dialog.setTextValue(initial);
-    dialog.setOkButtonText(QStringLiteral("确定"));
-    dialog.setCancelButtonText(QStringLiteral("取消"));
-    if (decimal) {
-        if (auto* edit = dialog.findChild<QLineEdit*>()) {
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral(R"([-+]?\d*\.?\d*)")), edit));
-        }
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        edit->selectAll();
+        edit->setFocus();
     }
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const QString answer = dialog.textValue();
+    if (!accepted)
         return std::nullopt;
-    return dialog.textValue();
+    return answer;
 }
 
 QString QtPlatform::openFileName(const QString& title, const QString& filter) {
