@@ -63,6 +63,15 @@ private:
     QProgressDialog m_dialog;
 };
 
+// Runs a modal dialog and gives the window behind it back its place in front. Without a window manager
+// (a till on a bare X server) nothing else does, and the window's function keys would stay silent.
+int runModal(QDialog& dialog, QWidget* owner) {
+    const int result = dialog.exec();
+    if (owner && owner->isVisible())
+        owner->window()->activateWindow();
+    return result;
+}
+
 void report(const QString& caption, const QString& text) {
     std::fprintf(stderr, "%s %s\n", qPrintable(captionOrDefault(caption)), qPrintable(text));
 }
@@ -82,7 +91,7 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
     }
     QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Ok, owner());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
+    runModal(box, box.parentWidget());
 }
 
 bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& caption) {
@@ -94,7 +103,7 @@ bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& 
                     owner());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
-    return box.exec() == QMessageBox::Yes;
+    return runModal(box, box.parentWidget()) == QMessageBox::Yes;
 }
 
 QtPlatform::QtPlatform() = default;
@@ -128,7 +137,7 @@ std::optional<QString> QtPlatform::askText(const QString& title, const QString& 
         edit->selectAll();
         edit->setFocus();
     }
-    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const bool accepted = runModal(dialog, parent) == QDialog::Accepted;
     const QString answer = dialog.textValue();
     if (!accepted)
         return std::nullopt;
