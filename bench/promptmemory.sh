@@ -36,4 +36,4 @@ prompt "$prompts"
 after=$(resident)
 echo "resident memory after warm-up:       $before kB"
 echo "resident memory after $prompts prompts: $after kB"
-echo "growth per prompt:                   $(echo "scale=3; ($after - $before) / $prompts" | bc) kB"
+awk -v a="$after" -v b="$before" -v n="$prompts" 'BEGIN { printf "growth per prompt:                   %.3f kB\n", (a - b) / n }'
