@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
+#include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
 
@@ -60,6 +61,8 @@ OpenedDatabase openDatabase(const Home& home) {
         records.write(revisionKey, QStringLiteral("1"));
     keepOrderIdsAboveLines(*db);
     ensureIndexes(*db);
+    if (!db->transaction([&] { return ensureOrderTotals(*db); }))
+        qWarning("order totals: %s", qPrintable(db->lastError()));
     result.db = std::move(db);
     return result;
 }

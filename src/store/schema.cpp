@@ -39,6 +39,7 @@ const char* const indexes[] = {
     "CREATE INDEX IF NOT EXISTS 存单详单_存单ID ON 存单详单 (存单ID)",
     "CREATE INDEX IF NOT EXISTS 存单详单_销售时间 ON 存单详单 (销售时间)",
     "CREATE INDEX IF NOT EXISTS 客户_电话 ON 客户 (电话)",
+    "CREATE INDEX IF NOT EXISTS 存单_电话 ON 存单 (电话)",
 };
 
 struct Dish {

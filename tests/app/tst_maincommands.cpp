@@ -302,14 +302,60 @@ private slots:
         QTest::newRow("减免") << MainWindow::Entry::Discounts << QStringLiteral("优惠减免设置");
     }
 
+    // Settle, open the order from 历史单据, change it, settle again: the same ID and number, the new lines,
+    // and the preview shows the order taken back.
+    void historyRoundTrip() {
+        Shop shop;
+        shop.window.show();
+        shop.addDish(QStringLiteral("108"), QStringLiteral("2"));
+        shop.queuePrinter();
+        shop.window.functionKey(Qt::Key_F12);
+        QCOMPARE(orderCount(shop.home.db()), 1);
+        shop.commands.preview().open();
+        const int emptyHeight = shop.commands.preview().window()->boardSize().height();
+
+        onNextModal([](QDialog& history) {
+            QCOMPARE(history.objectName(), QStringLiteral("历史订单"));
+            auto* list = history.findChild<QTreeView*>("超级列表框2");
+            list->setCurrentIndex(list->model()->index(0, 1));
+            click(history, "按钮3");
+        });
+        shop.window.entry(MainWindow::Entry::History)->trigger();
+        QCOMPARE(shop.window.findChild<QPushButton*>("按钮_打单结算")->text(), QStringLiteral("修改(F12)"));
+        QCOMPARE(shop.edit("ID")->text(), QStringLiteral("1"));
+        QCOMPARE(shop.edit("编辑框_编号")->text(), QStringLiteral("1"));
+        QCOMPARE(shop.edit("编辑框_合计")->text(), QStringLiteral("36"));
+        QVERIFY(shop.commands.preview().window()->boardSize().height() > emptyHeight);
+        QVERIFY(shop.platform.texts().isEmpty()); // the form was empty: no question
+
+        shop.addDish(QStringLiteral("105"), QStringLiteral("1"));
+        shop.platform.yesNoAnswers.enqueue(false);
+        shop.window.functionKey(Qt::Key_F12);
+        QCOMPARE(shop.platform.texts().last(), QStringLiteral("修改成功。是否打印小票？"));
+        QSqlQuery order = shop.home.db().prepare(QStringLiteral("SELECT ID, 编号, 合计 FROM 存单"));
+        QVERIFY(order.exec() && order.next());
+        QCOMPARE(order.value(0).toInt(), 1);
+        QCOMPARE(order.value(1).toInt(), 1);
+        QCOMPARE(order.value(2).toDouble(), 39.5);
+        QVERIFY(!order.next());
+        QSqlQuery lines =
+            shop.home.db().prepare(QStringLiteral("SELECT 菜名 FROM 存单详单 WHERE 存单ID = 1 ORDER BY ID"));
+        QStringList names;
+        QVERIFY(lines.exec());
+        while (lines.next())
+            names << lines.value(0).toString();
+        QCOMPARE(names, (QStringList{"空心菜", "王老吉"}));
+    }
+
     void masterDataEntriesAreOpen() {
         Shop shop;
         for (auto entry :
              {MainWindow::Entry::Dishes, MainWindow::Entry::Tables, MainWindow::Entry::TicketHeaders,
-              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings})
+              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings,
+              MainWindow::Entry::History})
             QVERIFY(shop.window.entry(entry)->isEnabled());
-        for (auto entry : {MainWindow::Entry::History, MainWindow::Entry::IncomeReport,
-                           MainWindow::Entry::SalesStatistics, MainWindow::Entry::Customers})
+        for (auto entry : {MainWindow::Entry::IncomeReport, MainWindow::Entry::SalesStatistics,
+                           MainWindow::Entry::Customers})
             QVERIFY(!shop.window.entry(entry)->isEnabled());
     }
 };

@@ -3,6 +3,8 @@
 #include "app/ui/mainwindow.h"
 #include "catalog/ui/catalogwindows.h"
 #include "core/home.h"
+#include "core/numtext.h"
+#include "history/ui/historywindow.h"
 #include "order/orderform.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
@@ -44,6 +46,16 @@ void MainCommands::openPrintSettings() {
     qm::openPrintSettings(&m_window, m_db, m_platform, m_home, [this] { m_preview.refresh(); });
 }
 
+OrderHandOff MainCommands::orderHandOff() {
+    return {
+        [this] {
+            const OrderForm& form = m_window.orderForm();
+            return form.hasLines() || !trimBlanks(form.text(OrderField::Telephone)).isEmpty();
+        },
+        [this](const QString& id, const QString& dateText) { return m_settle.openForChange(id, dateText); },
+        [this] { m_preview.refresh(); }};
+}
+
 void MainCommands::connectEntries() {
     auto wire = [this](MainWindow::Entry entry, auto&& open) {
         QAction* action = m_window.entry(entry);
@@ -65,6 +77,8 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::History,
+         [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
 }
 
 } // namespace qm

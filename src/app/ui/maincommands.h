@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/orderhistory.h"
 #include "order/settle.h"
 #include "receipt/ui/receiptpreview.h"
 
@@ -22,6 +23,9 @@ public:
 
     SettleCommands& settleCommands() { return m_settle; }
     ReceiptPreview& preview() { return m_preview; }
+    // What the order history needs to hand an order back to the form (also when the customer window
+    // opens it on one customer).
+    OrderHandOff orderHandOff();
 
 private:
     bool printReceipt(bool singleCopy);

@@ -1,0 +1,160 @@
+#include "history/csvexport.h"
+
+#include "core/datetimetext.h"
+#include "core/gbk.h"
+#include "core/numtext.h"
+
+#include <QSaveFile>
+
+namespace qm {
+
+namespace {
+
+const QByteArray lineEnd = QByteArrayLiteral("\r\n");
+
+enum class Kind { Text, Integer, Single, Double, Time };
+
+// The export's columns after 存单.ID, in order, and how each is written.
+const Kind columnKinds[21] = {
+    Kind::Integer, // 存单.ID
+    Kind::Integer, // 编号
+    Kind::Text,    // 票头
+    Kind::Text,    // 店铺名称
+    Kind::Time,    // 时间
+    Kind::Text,    // 减免
+    Kind::Integer, // 减免份数
+    Kind::Double,  // 减免金额
+    Kind::Single,  // 合计
+    Kind::Text,    // 支付方式
+    Kind::Double,  // 已付
+    Kind::Double,  // 实付
+    Kind::Text,    // 桌号
+    Kind::Text,    // 电话
+    Kind::Text,    // 姓名
+    Kind::Text,    // 地址
+    Kind::Text,    // 备注
+    Kind::Text,    // 菜名
+    Kind::Double,  // 数量
+    Kind::Text,    // 单位
+    Kind::Single,  // 小计
+};
+
+constexpr int orderFieldCount = 17;
+
+QString fieldText(const QVariant& value, Kind kind) {
+    if (value.isNull())
+        return {};
+    switch (kind) {
+    case Kind::Integer:
+        return QString::number(value.toLongLong());
+    case Kind::Single:
+        return singleText(value.toDouble());
+    case Kind::Double:
+        return doubleText(value.toDouble());
+    case Kind::Time:
+        if (const std::optional<QDateTime> time = parseIso(value.toString()))
+            return dateTimeText(*time);
+        return cleanCsvText(value.toString());
+    case Kind::Text:
+        return cleanCsvText(value.toString());
+    }
+    return {};
+}
+
+} // namespace
+
+const QStringList csvHeader =
+    QStringLiteral("ID,订单编号,票头,店铺名称,时间,减免,减免份数,减免金额,合计,支付方式,"
+                   "已付,实付,桌号,电话,姓名,地址,备注,菜名,数量,单位,小计")
+        .split(QLatin1Char(','));
+
+QString cleanCsvText(const QString& text) {
+    QString clean = text;
+    clean.remove(QLatin1Char('\r'));
+    clean.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    clean.replace(QLatin1Char(','), QStringLiteral("，"));
+    static const QString formulaStarts = QStringLiteral("=+-@");
+    if (!clean.isEmpty() && formulaStarts.contains(clean.front()))
+        clean.prepend(QLatin1Char('\''));
+    return clean;
+}
+
+QStringList csvFields(const ExportRecord& record, bool withOrder) {
+    QStringList fields;
+    fields.reserve(21);
+    for (int c = 0; c < 21; ++c)
+        fields << (c < orderFieldCount && !withOrder ? QString()
+                                                     : fieldText(record.values.value(c), columnKinds[c]));
+    return fields;
+}
+
+QByteArray csvSummary(const CsvSummary& summary) {
+    QString label = summary.browsingLabel;
+    label.remove(QStringLiteral("正在浏览"));
+    label.remove(QStringLiteral("："));
+    QStringList lines{QString(), cleanCsvText(label)};
+    for (const QString& status : summary.status)
+        lines << foldFullWidth(status).replace(QLatin1Char(':'), QLatin1Char(','));
+    return toGbk(lines.join(QStringLiteral("\r\n")));
+}
+
+CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, const CsvSummary& summary,
+                                const QString& path, const std::function<bool(qint64 orders)>& progress) {
+    CsvExportResult result;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    bool writeFailed = false;
+    auto write = [&](const QByteArray& bytes) {
+        if (!writeFailed && file.write(bytes) != bytes.size())
+            writeFailed = true;
+        return !writeFailed;
+    };
+    write(toGbk(csvHeader.join(QLatin1Char(','))) + lineEnd);
+    qint64 orders = 0;
+    qint64 previous = -1;
+    bool cancelled = false;
+    QString error;
+    const bool read = readExportRecords(
+        db, filter,
+        [&](const ExportRecord& record) {
+            const bool newOrder = record.orderId != previous || result.lines == 0;
+            if (newOrder) {
+                previous = record.orderId;
+                if (orders++ % 256 == 0 && progress && !progress(orders - 1)) {
+                    cancelled = true;
+                    return false;
+                }
+            }
+            ++result.lines;
+            return write(toGbk(csvFields(record, newOrder).join(QLatin1Char(','))) + lineEnd);
+        },
+        error);
+    if (cancelled) {
+        file.cancelWriting();
+        result.status = CsvExportResult::Status::Cancelled;
+        return result;
+    }
+    if (read && !writeFailed)
+        write(csvSummary(summary));
+    if (!read || writeFailed) {
+        result.error = read ? file.errorString() : error;
+        file.cancelWriting();
+        return result;
+    }
+    if (progress && !progress(orders)) {
+        file.cancelWriting();
+        result.status = CsvExportResult::Status::Cancelled;
+        return result;
+    }
+    if (!file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.status = CsvExportResult::Status::Written;
+    return result;
+}
+
+} // namespace qm

@@ -1,0 +1,110 @@
+#include "history/ui/pagenavigator.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace qm {
+
+LinkLabel::LinkLabel(const QString& name, const QString& text, QWidget* parent)
+    : QLabel(text, parent) {
+    setObjectName(name);
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(QStringLiteral("color: #1a55b0;"));
+}
+
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        emit pressed();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+PageNavigator::PageNavigator(PagedBrowser& browser, QWidget* parent)
+    : QWidget(parent)
+    , m_browser(browser) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const struct {
+        const char* name;
+        const char* text;
+        void (PageNavigator::*action)();
+    } links[] = {
+        {"透明标签1", "回首页", &PageNavigator::firstPage},
+        {"透明标签2", "上一页", &PageNavigator::previousPage},
+        {"透明标签3", "下一页", &PageNavigator::nextPage},
+        {"透明标签4", "到尾页", &PageNavigator::lastPageLink},
+        {"透明标签5", "刷新", &PageNavigator::refresh},
+    };
+    for (const auto& link : links) {
+        auto* label = new LinkLabel(QString::fromUtf8(link.name), QString::fromUtf8(link.text), this);
+        connect(label, &LinkLabel::pressed, this, link.action);
+        layout->addWidget(label);
+        layout->addSpacing(6);
+    }
+    layout->addStretch();
+    auto* jumpButton = new QPushButton(QStringLiteral("跳到"), this);
+    jumpButton->setObjectName(QStringLiteral("跳到_"));
+    jumpButton->setAutoDefault(false);
+    m_pageBox = new QLineEdit(this);
+    m_pageBox->setObjectName(QStringLiteral("编辑框1"));
+    m_pageBox->setMaximumWidth(60);
+    m_current = new QLabel(this);
+    m_current->setObjectName(QStringLiteral("透明标签_当前页位置"));
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("透明标签_总页数"));
+    layout->addWidget(jumpButton);
+    layout->addWidget(m_pageBox);
+    layout->addWidget(new QLabel(QStringLiteral("页"), this));
+    layout->addSpacing(12);
+    layout->addWidget(m_current);
+    layout->addWidget(m_count);
+    connect(jumpButton, &QPushButton::clicked, this, &PageNavigator::jump);
+    connect(m_pageBox, &QLineEdit::returnPressed, this, &PageNavigator::jump);
+}
+
+void PageNavigator::present(const PageView& view) {
+    if (view.labelsShown) {
+        m_current->setText(QString::number(view.page));
+        m_count->setText(QStringLiteral("/") + QString::number(view.pageCount));
+    }
+    emit shown(view);
+}
+
+void PageNavigator::showPage(qint64 page) {
+    present(m_browser.show(page));
+}
+
+void PageNavigator::firstPage() {
+    if (const std::optional<PageView> view = m_browser.first())
+        present(*view);
+}
+
+void PageNavigator::previousPage() {
+    if (const std::optional<PageView> view = m_browser.previous())
+        present(*view);
+}
+
+void PageNavigator::nextPage() {
+    if (const std::optional<PageView> view = m_browser.next())
+        present(*view);
+}
+
+void PageNavigator::lastPageLink() {
+    if (const std::optional<PageView> view = m_browser.last())
+        present(*view);
+}
+
+void PageNavigator::refresh() {
+    present(m_browser.refresh());
+}
+
+void PageNavigator::jump() {
+    const PageView view = m_browser.jump(m_pageBox->text());
+    m_pageBox->setText(QString::number(view.page));
+    present(view);
+}
+
+} // namespace qm
