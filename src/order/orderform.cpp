@@ -60,8 +60,16 @@ void OrderForm::fillChoiceList(OrderField field) {
     const std::optional<ChoiceSource> source = choiceSource(field);
     if (!source)
         return;
+    std::optional<QStringList> items;
+    {
+        const TypingReads quick(m_db);
+        items = readChoices(m_db, *source);
+    }
+    // A list that cannot be read now (another program holds the database) stays as it is.
+    if (!items)
+        return;
     ChoiceList& list = choiceList(field);
-    const FilledList filled = fillListFromTable(loadChoices(m_db, *source), list.text());
+    const FilledList filled = fillListFromTable(*items, list.text());
     list.items = filled.items;
     list.current = filled.selected;
     emit choicesChanged(field);

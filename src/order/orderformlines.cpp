@@ -62,11 +62,15 @@ bool OrderForm::pickDish() {
         QStringLiteral("菜品选择"),
         QStringLiteral("请输入菜品：") + name + QStringLiteral(" 的数量。\r\n\r\n按 Esc键 取消选择。"),
         QStringLiteral("1"), true);
-    if (!quantity)
+    // Cancelled or refused, the code box gets the focus back with its text selected, as after a pick.
+    if (!quantity) {
+        emit focusRequested(OrderField::DishCode, true);
         return false;
+    }
     if (!fitsRange(*quantity, quantityLimit)) {
         m_platform.showMessage(outOfRangeMessage(QStringLiteral("数量"), quantityLimit),
                                MessageIcon::Information);
+        emit focusRequested(OrderField::DishCode, true);
         return false;
     }
     int row = -1;

@@ -53,13 +53,19 @@ QList<TableCodeRecord> loadTableCodes(const Database& db) {
 }
 
 QStringList loadChoices(const Database& db, ChoiceSource source) {
+    return readChoices(db, source).value_or(QStringList());
+}
+
+std::optional<QStringList> readChoices(const Database& db, ChoiceSource source) {
     QStringList items;
     QSqlQuery query = db.prepare(choiceQuery(source));
     query.setForwardOnly(true);
     if (!query.exec())
-        return items;
+        return std::nullopt;
     while (query.next())
         items.append(query.value(0).toString());
+    if (query.lastError().isValid())
+        return std::nullopt;
     return items;
 }
 

@@ -55,6 +55,8 @@ QList<DishRecord> loadDishes(const Database& db);
 QList<TableCodeRecord> loadTableCodes(const Database& db);
 // One column of a list table, in table order.
 QStringList loadChoices(const Database& db, ChoiceSource source);
+// The same; no value when the table cannot be read (the database locked by another program).
+std::optional<QStringList> readChoices(const Database& db, ChoiceSource source);
 
 // The first customer (in table order) with exactly this telephone.
 std::optional<CustomerContact> findCustomer(const Database& db, const QString& telephone);

@@ -241,14 +241,22 @@ bool emptyTextsForNulls(const Database& db) {
           QStringLiteral("地址"), QStringLiteral("备注")}},
         {"客户", {QStringLiteral("电话"), QStringLiteral("姓名"), QStringLiteral("地址")}},
     };
+    // One pass over each table: a million orders are read once, not once per column.
     for (const auto& [table, columns] : texts) {
         const QString name = QString::fromUtf8(table);
         const QStringList present = columnNames(db, name);
+        QStringList set;
+        QStringList where;
         for (const QString& column : columns) {
-            if (present.contains(column) &&
-                !db.exec(QStringLiteral("UPDATE %1 SET %2 = '' WHERE %2 IS NULL").arg(name, column)))
-                return false;
+            if (!present.contains(column))
+                continue;
+            set << QStringLiteral("%1 = coalesce(%1, '')").arg(column);
+            where << QStringLiteral("%1 IS NULL").arg(column);
         }
+        if (!set.isEmpty() &&
+            !db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                         .arg(name, set.join(QStringLiteral(", ")), where.join(QStringLiteral(" OR ")))))
+            return false;
     }
     return true;
 }

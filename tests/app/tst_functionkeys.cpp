@@ -166,6 +166,19 @@ private slots:
         QTest::keyClick(main.table, Qt::Key_F11);
         QCOMPARE(main.acted, QList<int>{Qt::Key_F11});
     }
+
+    // On a bare X server (no window manager) the window is never reported active, nor made active again
+    // after a dialog: the keys still act when they reach it.
+    void keysReachingTheWindowActWithoutActivation() {
+        KeyedWindow w;
+        QVERIFY(w.show());
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        QTest::keyClick(w.edit, Qt::Key_F3);
+        QCOMPARE(w.acted, QList<int>{Qt::Key_F3});
+    }
 };
 
 QTEST_MAIN(TestFunctionKeys)

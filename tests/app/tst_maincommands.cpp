@@ -126,6 +126,13 @@ private slots:
         key(Qt::Key_Return);
         type(QStringLiteral("105"));
         QCOMPARE(code->text(), QStringLiteral("105"));
+        // A cancelled prompt leaves the code selected as well.
+        code->deselect();
+        shop.platform.textAnswers.enqueue(std::nullopt);
+        key(Qt::Key_Return);
+        QVERIFY(code->hasSelectedText());
+        type(QStringLiteral("105"));
+        QCOMPARE(code->text(), QStringLiteral("105"));
         key(Qt::Key_F3);
         type(QStringLiteral("139"));
         key(Qt::Key_F1);

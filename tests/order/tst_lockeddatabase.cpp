@@ -77,6 +77,16 @@ private slots:
         }
         t->setText(OrderField::Telephone, QStringLiteral("13912345678"));
         QCOMPARE(t->text(OrderField::CustomerName), QStringLiteral("王五"));
+        // A drop-down list opened while the database is held keeps its items and its choice.
+        t->fillChoiceList(OrderField::ShopName);
+        t->chooseItem(OrderField::ShopName, 2);
+        const ChoiceList before = t->choices(OrderField::ShopName);
+        {
+            HeldLock other(t.home.db());
+            t->fillChoiceList(OrderField::ShopName);
+        }
+        QCOMPARE(t->choices(OrderField::ShopName).items, before.items);
+        QCOMPARE(t->text(OrderField::ShopName), before.text());
         QCOMPARE(t->text(OrderField::Address), QStringLiteral("西街"));
         QVERIFY(t.platform.shown.size() == 0);
     }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 namespace qm {
 
@@ -20,11 +21,17 @@ bool FunctionKeys::isFunctionKey(int qtKey) {
     return qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12;
 }
 
-bool FunctionKeys::windowInFront() const {
+bool FunctionKeys::windowInFront(QObject* receiver) const {
+    // The window in front is the one the key goes to. Without a window manager (a bare X server) the
+    // window never counts as active, and after a dialog closes it is not made active again, so the
+    // receiver decides, not QApplication::activeWindow().
     // An open menu or drop-down list stands in front as well: a key acting behind it would run a command
     // while the menu still waits to act on the form.
-    return m_window && QApplication::activeWindow() == m_window && !QApplication::activeModalWidget() &&
-           !QApplication::activePopupWidget();
+    if (!m_window || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    if (auto* widget = qobject_cast<QWidget*>(receiver))
+        return widget->window() == m_window;
+    return receiver == m_window->windowHandle();
 }
 
 bool FunctionKeys::eventFilter(QObject* watched, QEvent* event) {
@@ -32,7 +39,7 @@ bool FunctionKeys::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (!isFunctionKey(key->key()) || !windowInFront())
+    if (!isFunctionKey(key->key()) || !windowInFront(watched))
         return QObject::eventFilter(watched, event);
 
     switch (type) {

@@ -10,8 +10,8 @@
 namespace qm {
 
 // The function keys F1 to F12 of one window. Installed on the application, it sees every key before the
-// control that has the focus: while `window` is the active window and no modal window, message box, menu
-// or open drop-down list is in front, a key acts when it is released, whichever control has the focus. The
+// control that has the focus: while the key goes to `window` and no modal window, message box, menu or
+// open drop-down list is in front, a key acts when it is released, whichever control has the focus. The
 // key's press and release are taken away from the controls, so a control never acts on a function key as
 // well.
 class FunctionKeys : public QObject {
@@ -27,7 +27,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool windowInFront() const;
+    // Whether a key sent to `receiver` is a key of the window, with nothing standing in front of it.
+    bool windowInFront(QObject* receiver) const;
 
     QPointer<QWidget> m_window;
     std::function<void(int)> m_onKey;

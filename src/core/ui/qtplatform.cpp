@@ -63,6 +63,15 @@ private:
     QProgressDialog m_dialog;
 };
 
+// Runs a modal dialog and gives the window behind it back its place in front. Without a window manager
+// (a till on a bare X server) nothing else does, and the window's function keys would stay silent.
+int runModal(QDialog& dialog, QWidget* owner) {
+    const int result = dialog.exec();
+    if (owner && owner->isVisible())
+        owner->window()->activateWindow();
+    return result;
+}
+
 void report(const QString& caption, const QString& text) {
     std::fprintf(stderr, "%s %s\n", qPrintable(captionOrDefault(caption)), qPrintable(text));
 }
@@ -82,7 +91,7 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
     }
     QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Ok, owner());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
+    runModal(box, box.parentWidget());
 }
 
 bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& caption) {
@@ -104,26 +113,45 @@ bool QtPlatform::ask(const QString& text, MessageIcon icon, const QString& capti
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
     if (defaultNo)
         box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return runModal(box, box.parentWidget()) == QMessageBox::Yes;
+}
+
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() {
+    delete m_prompt.data();
 }
 
 std::optional<QString> QtPlatform::askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) {
-    QInputDialog dialog(owner());
+    QWidget* parent = owner();
+    if (!m_prompt) {
+        m_prompt = new QInputDialog(parent);
+        m_prompt->setOkButtonText(QStringLiteral("确定"));
+        m_prompt->setCancelButtonText(QStringLiteral("取消"));
+        m_prompt->setTextValue(QString()); // makes the edit box
+        if (auto* edit = m_prompt->findChild<QLineEdit*>()) {
+            m_decimalValidator = new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral(R"([-+]?\d*\.?\d*)")), edit);
+        }
+    } else if (m_prompt->parentWidget() != parent) {
+        m_prompt->setParent(parent, m_prompt->windowFlags());
+    }
+    QInputDialog& dialog = *m_prompt;
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setValidator(decimal ? m_decimalValidator : nullptr);
     dialog.setTextValue(initial);
-    dialog.setOkButtonText(QStringLiteral("确定"));
-    dialog.setCancelButtonText(QStringLiteral("取消"));
-    if (decimal) {
-        if (auto* edit = dialog.findChild<QLineEdit*>()) {
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral(R"([-+]?\d*\.?\d*)")), edit));
-        }
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        edit->selectAll();
+        edit->setFocus();
     }
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = runModal(dialog, parent) == QDialog::Accepted;
+    const QString answer = dialog.textValue();
+    if (!accepted)
         return std::nullopt;
-    return dialog.textValue();
+    return answer;
 }
 
 QString QtPlatform::openFileName(const QString& title, const QString& filter) {

@@ -2,6 +2,10 @@
 
 #include "core/platform.h"
 
+#include <QInputDialog>
+#include <QPointer>
+
+class QValidator;
 class QWidget;
 
 namespace qm {
@@ -9,6 +13,9 @@ namespace qm {
 // The platform seam on Qt: message boxes, input box, file dialogs, print dialog, desktop services, clock.
 class QtPlatform : public Platform {
 public:
+    QtPlatform();
+    ~QtPlatform() override;
+
     void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                   const QString& caption = {}) override;
@@ -28,6 +35,12 @@ private:
     // Dialogs are owned by the window in front, so they stay above it.
     static QWidget* owner();
     static bool ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo);
+
+    // The one input box, made at its first use and used again for every later prompt: a busy day asks
+    // thousands of quantities, and a new dialog each time leaves memory behind. It belongs to the window
+    // in front; when that window goes, the box goes with it and the next prompt makes a new one.
+    QPointer<QInputDialog> m_prompt;
+    QValidator* m_decimalValidator = nullptr; // owned by the prompt's edit box
 };
 
 } // namespace qm
