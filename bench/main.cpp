@@ -3,6 +3,7 @@
 #include "benchutil.h"
 #include "customerbench.h"
 #include "orderbench.h"
+#include "promptbench.h"
 #include "receiptbench.h"
 #include "settlebench.h"
 
@@ -93,7 +94,17 @@ int main(int argc, char** argv) {
         QStringLiteral("DIR"));
     parser.addOption(ordersOption);
     parser.addOption(homeOption);
+    const QCommandLineOption promptsOption(QStringLiteral("prompts"),
+                                           QStringLiteral("Quantity prompts to ask (memory growth)."),
+                                           QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption promptsOnlyOption(QStringLiteral("prompts-only"),
+                                               QStringLiteral("Only measure the quantity prompts."));
+    parser.addOption(promptsOption);
+    parser.addOption(promptsOnlyOption);
     parser.process(app);
+    benchQuantityPrompts(parser.value(promptsOption).toInt());
+    if (parser.isSet(promptsOnlyOption))
+        return 0;
 
     QTemporaryDir temporary;
     const Home home(parser.isSet(homeOption) ? parser.value(homeOption) : temporary.path());

@@ -1,5 +1,6 @@
 #include "catalog/customers.h"
 
+#include "core/numtext.h"
 #include "core/platform.h"
 
 namespace qm {
@@ -31,8 +32,8 @@ QString trimField(const QString& text) {
 } // namespace
 
 QString customerRefusal(StoredCustomer& customer) {
-    customer.telephone = trimField(customer.telephone);
-    customer.name = trimField(customer.name);
+    customer.telephone = trimField(oneLineText(customer.telephone));
+    customer.name = trimField(oneLineText(customer.name));
     customer.address = trimField(customer.address);
     if (customer.address.isEmpty())
         return QStringLiteral("地址不能为空，请输地址后重试。");

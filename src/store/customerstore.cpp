@@ -82,7 +82,7 @@ bool CustomerStore::removeByTelephone(const QString& telephone) const {
 bool CustomerStore::run(QSqlQuery& query) const {
     if (query.exec())
         return true;
-    m_lastError = query.lastError().text();
+    m_lastError = failureText(query.lastError());
     return false;
 }
 

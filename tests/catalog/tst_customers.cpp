@@ -85,11 +85,11 @@ private slots:
     void addStoresANewTelephone() {
         Shop shop(twoCustomers);
         const CustomerOutcome outcome =
-            shop.actions.add(customer(QStringLiteral(" 137'1 |　O'Neil |路 '3' 号\r\n二楼\n ")));
+            shop.actions.add(customer(QStringLiteral(" 137'1\r\n |　O'\nNeil |路 '3' 号\r\n二楼\n ")));
         QCOMPARE(outcome.kind, Kind::Inserted);
         QCOMPARE(outcome.message, QStringLiteral("保存完成。"));
         QVERIFY(shop.platform.shown.isEmpty());
-        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O'Neil|路 '3' 号\r\n二楼"));
+        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O' Neil|路 '3' 号\r\n二楼"));
     }
 
     void addOffersToOverwriteAKnownTelephone_data() {
