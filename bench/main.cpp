@@ -1,6 +1,7 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
 #include "benchutil.h"
+#include "chartbench.h"
 #include "customerbench.h"
 #include "orderbench.h"
 #include "promptbench.h"
@@ -154,6 +155,7 @@ int main(int argc, char** argv) {
     benchSettle(home);
     benchOrderEntry();
     benchReceipt();
+    benchCharts(home);
     benchCustomers();
     benchSampleData();
     return 0;

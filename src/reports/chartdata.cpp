@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <utility>
 
@@ -78,9 +77,18 @@ template <typename List, typename Item> QByteArray joinList(const List& list, It
     return out;
 }
 
+// The files are rewritten whole on every report and read only after the write: no need to sync them to
+// the disk, which costs more than the report itself on a slow one.
+// A file that could not be written is removed, so that the chart view shows an empty chart rather than
+// an earlier report's figures.
 bool writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
+    file.close();
+    QFile::remove(path);
+    return false;
 }
 
 QString xmlAttribute(const QString& name, const QString& value) {

@@ -70,7 +70,7 @@ struct PieChartFile {
 
 // The file's bytes.
 QByteArray pieChartBytes(const PieChartFile& chart);
-// Writes pieChartPath() whole. False when the file could not be written.
+// Writes pieChartPath() whole. False when the file could not be written; an older file is then removed.
 bool writePieChart(const PieChartFile& chart);
 // Empties pieChartPath() (zero bytes): the chart view then shows an empty chart.
 bool clearPieChart();
@@ -137,7 +137,7 @@ public:
     // The file's bytes as write() stores them.
     QByteArray document() const;
     // Writes `folder` + xml/line-chart.xml, creating the xml folder when `folder` exists. False when the
-    // file could not be written.
+    // file could not be written; an older file is then removed.
     bool write(const QString& folder) const;
 
     // Writes into the home: lineChartPath(home).

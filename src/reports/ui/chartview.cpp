@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QLegendMarker>
@@ -26,6 +27,9 @@ QChart* newChart() {
     auto* chart = new QChart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->hide();
+    chart->setMargins(QMargins(4, 2, 4, 2));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
     return chart;
 }
 
@@ -48,6 +52,27 @@ QString sliceLabel(const PieSliceData& slice, const QString& display, double per
     return {};
 }
 
+// The text every period name ends with after its number ("日" in 01日 .. 31日); empty when they differ.
+QString sharedUnit(const QStringList& periods) {
+    if (periods.isEmpty())
+        return {};
+    const QString& first = periods.first();
+    qsizetype digits = 0;
+    while (digits < first.size() && first.at(digits).isDigit())
+        ++digits;
+    const QString unit = first.mid(digits);
+    if (digits == 0 || unit.isEmpty())
+        return {};
+    for (const QString& period : periods) {
+        bool number = false;
+        if (period.endsWith(unit))
+            period.chopped(unit.size()).toInt(&number);
+        if (!number)
+            return {};
+    }
+    return unit;
+}
+
 QChart* pieChart(const PieData& pie, const QColor& background) {
     QChart* chart = newChart();
     chart->setBackgroundBrush(background);
@@ -59,7 +84,7 @@ QChart* pieChart(const PieData& pie, const QColor& background) {
     chart->setTitleBrush(orDefault(pie.titleColour, Qt::black));
 
     auto* series = new QPieSeries();
-    series->setPieSize(0.62);
+    series->setPieSize(0.58);
     for (const PieSliceData& data : pie.slices) {
         QPieSlice* slice = series->append(data.name, std::max(0.0, data.value));
         if (data.colour.isValid())
@@ -73,17 +98,23 @@ QChart* pieChart(const PieData& pie, const QColor& background) {
     // Labels once the percentages are known.
     const QList<QPieSlice*> slices = series->slices();
     for (qsizetype i = 0; i < slices.size(); ++i) {
-        const QString label = sliceLabel(pie.slices.at(i), pie.percentDisplay, slices.at(i)->percentage());
-        slices.at(i)->setLabel(pie.slices.at(i).name);
+        const double share = slices.at(i)->percentage(); // not a number when every slice is 0
+        const QString label =
+            sliceLabel(pie.slices.at(i), pie.percentDisplay, std::isfinite(share) ? share : 0);
+        // The slice keeps its name where the display shows none; the list beside the pie uses it.
+        slices.at(i)->setLabel(label.isEmpty() ? pie.slices.at(i).name : label);
         slices.at(i)->setLabelVisible(pie.slices.at(i).showName && !label.isEmpty());
-        if (!label.isEmpty())
-            slices.at(i)->setLabel(label);
     }
     // The list beside the pie names every slice with its colour.
     if (pie.showList) {
         chart->legend()->show();
         chart->legend()->setAlignment(Qt::AlignRight);
         chart->legend()->setLabelColor(orDefault(pie.listTextColour, Qt::black));
+        // Twelve months have to fit beside the pie in the view's height.
+        QFont font = chart->legend()->font();
+        font.setPixelSize(11);
+        chart->legend()->setFont(font);
+        chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
         const QList<QLegendMarker*> markers = chart->legend()->markers(series);
         for (qsizetype i = 0; i < markers.size() && i < pie.slices.size(); ++i)
             markers.at(i)->setLabel(pie.slices.at(i).name);
@@ -103,6 +134,7 @@ ChartView::ChartView(const Home& home, QWidget* parent)
     m_right = new QChartView(newChart(), this);
     for (QChartView* view : {m_left, m_right}) {
         view->setRenderHint(QPainter::Antialiasing);
+        view->setContentsMargins(0, 0, 0, 0);
         view->setFrameShape(QFrame::NoFrame);
         layout->addWidget(view);
     }
@@ -149,12 +181,15 @@ void ChartView::setCharts(QChart* first, QChart* second) {
     replace(m_left, first);
     replace(m_right, second ? second : newChart());
     m_right->setVisible(second != nullptr);
+    layout()->activate();
 }
 
 void ChartView::showEmpty(ChartKind kind) {
     m_kind = kind;
     m_empty = true;
     setCharts(newChart(), kind == ChartKind::Pie ? newChart() : nullptr);
+    for (QChartView* view : {m_left, m_right})
+        view->setBackgroundBrush(palette().window());
 }
 
 void ChartView::showPies(const PieChartData& data) {
@@ -162,6 +197,8 @@ void ChartView::showPies(const PieChartData& data) {
     m_empty = false;
     const QColor background = orDefault(data.background, QColor(0x33, 0x33, 0x33));
     setCharts(pieChart(data.pies[0], background), pieChart(data.pies[1], background));
+    for (QChartView* view : {m_left, m_right})
+        view->setBackgroundBrush(background);
 }
 
 void ChartView::showTrend(const TrendChartData& data) {
@@ -187,8 +224,22 @@ void ChartView::showTrend(const TrendChartData& data) {
     axisFont.setPixelSize(std::max(8, data.axisTextSize));
 
     auto* xAxis = new QBarCategoryAxis();
-    xAxis->append(data.periods);
-    xAxis->setLabelsFont(axisFont);
+    QFont periodFont = axisFont;
+    QStringList periods = data.periods;
+    // A month of days has to fit its labels under the chart: "03日" shows as 3, with 日 as the axis title.
+    if (periods.size() > 16) {
+        periodFont.setPixelSize(std::min(periodFont.pixelSize(), 10));
+        const QString unit = sharedUnit(periods);
+        if (!unit.isEmpty()) {
+            for (QString& period : periods)
+                period = QString::number(period.chopped(unit.size()).toInt());
+            xAxis->setTitleText(unit);
+            xAxis->setTitleFont(periodFont);
+            xAxis->setTitleBrush(axisColour);
+        }
+    }
+    xAxis->append(periods);
+    xAxis->setLabelsFont(periodFont);
     xAxis->setLabelsColor(axisColour);
     xAxis->setGridLineVisible(false);
     auto* yAxis = new QValueAxis();
@@ -208,10 +259,11 @@ void ChartView::showTrend(const TrendChartData& data) {
         pen.setWidth(std::max(1, serie.thickness));
         series->setPen(pen);
         series->setPointsVisible(data.pointRadius > 0);
-        series->setMarkerSize(2.0 * data.pointRadius + 2);
         for (qsizetype i = 0; i < serie.values.size(); ++i)
             series->append(double(i), serie.values.at(i));
         chart->addSeries(series);
+        series->setMarkerSize(2.0 * data.pointRadius);
+        series->setBrush(orDefault(serie.pointColour, Qt::white));
         series->attachAxis(xAxis);
         series->attachAxis(yAxis);
         // The value under the pointer.
@@ -243,6 +295,7 @@ void ChartView::showTrend(const TrendChartData& data) {
         legend->setLabelColor(orDefault(data.legendTextColour, QColor(0x5e, 0x70, 0x86)));
     }
     setCharts(chart, nullptr);
+    m_left->setBackgroundBrush(palette().window());
 }
 
 } // namespace qm
