@@ -1,5 +1,6 @@
 #include "catalog/customers.h"
 
+#include "core/numtext.h"
 #include "core/platform.h"
 
 namespace qm {
@@ -7,10 +8,6 @@ namespace qm {
 namespace {
 
 const QString promptCaption = QStringLiteral("提示");
-
-} // namespace
-
-namespace {
 
 // Blanks and line breaks around a field go: a line break typed or pasted at the end of the address box
 // is no part of the address.
@@ -31,8 +28,8 @@ QString trimField(const QString& text) {
 } // namespace
 
 QString customerRefusal(StoredCustomer& customer) {
-    customer.telephone = trimField(customer.telephone);
-    customer.name = trimField(customer.name);
+    customer.telephone = trimField(oneLineText(customer.telephone));
+    customer.name = trimField(oneLineText(customer.name));
     customer.address = trimField(customer.address);
     if (customer.address.isEmpty())
         return QStringLiteral("地址不能为空，请输地址后重试。");
@@ -48,7 +45,11 @@ CustomerOutcome CustomerActions::add(StoredCustomer typed) {
         m_platform.showMessage(refusal, MessageIcon::Information);
         return {CustomerOutcome::Kind::Refused, typed, {}};
     }
-    const std::optional<StoredCustomer> stored = m_store.find(typed.telephone);
+    // A telephone that cannot be looked up is not taken for a new one: that could store it twice.
+    const CustomerStore::Lookup known = m_store.find(typed.telephone);
+    if (!known.ok)
+        return failed(QStringLiteral("保存失败："));
+    const std::optional<StoredCustomer>& stored = known.customer;
     if (!stored)
         return insert(typed);
     const QString question = QStringLiteral("客户电话已经存在，不能重复添加。\r\n电话：") + typed.telephone +
@@ -65,7 +66,10 @@ CustomerOutcome CustomerActions::saveChange(StoredCustomer typed) {
         m_platform.showMessage(refusal, MessageIcon::Information);
         return {CustomerOutcome::Kind::Refused, typed, {}};
     }
-    if (m_store.find(typed.telephone))
+    const CustomerStore::Lookup known = m_store.find(typed.telephone);
+    if (!known.ok)
+        return failed(QStringLiteral("修改失败："));
+    if (known.customer)
         return update(typed);
     if (!m_platform.askYesNo(
             QStringLiteral("没有找到相关客户，是否添加该客户？\r\n\r\n添加请点 是\r\n返回请点 否"),

@@ -13,7 +13,8 @@ namespace qm {
 class Database;
 class Platform;
 
-// Trims the three fields (ASCII and full-width blanks, line breaks) and gives the first failed check, address
+// Trims the three fields (ASCII and full-width blanks, line breaks; a line break inside the one-line
+// telephone and name becomes a space) and gives the first failed check, address
 // first, then telephone, then name; empty when all three pass.
 QString customerRefusal(StoredCustomer& customer);
 

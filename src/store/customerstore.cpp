@@ -57,12 +57,14 @@ std::optional<QList<CustomerRow>> CustomerStore::page(const QString& search, qin
     return rows;
 }
 
-std::optional<StoredCustomer> CustomerStore::find(const QString& telephone) const {
+CustomerStore::Lookup CustomerStore::find(const QString& telephone) const {
     QSqlQuery query = m_db.prepare(
         QStringLiteral("SELECT 电话, 姓名, 地址 FROM 客户 WHERE 电话 = ? ORDER BY ID LIMIT 1"), {telephone});
-    if (!query.exec() || !query.next())
-        return std::nullopt;
-    return customerAt(query, 0);
+    if (!run(query))
+        return {};
+    if (!query.next())
+        return {true, std::nullopt};
+    return {true, customerAt(query, 0)};
 }
 
 bool CustomerStore::insert(const StoredCustomer& customer) const {
@@ -82,7 +84,7 @@ bool CustomerStore::removeByTelephone(const QString& telephone) const {
 bool CustomerStore::run(QSqlQuery& query) const {
     if (query.exec())
         return true;
-    m_lastError = query.lastError().text();
+    m_lastError = failureText(query.lastError());
     return false;
 }
 

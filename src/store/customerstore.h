@@ -44,8 +44,13 @@ public:
     // The selected customers ranked `offset` + 1 .. `offset` + `limit` by ascending ID, listed newest first.
     std::optional<QList<CustomerRow>> page(const QString& search, qint64 offset, int limit) const;
 
-    // The first customer (in table order) with exactly this telephone.
-    std::optional<StoredCustomer> find(const QString& telephone) const;
+    // The first customer (in table order) with exactly this telephone: `ok` is false when the table could
+    // not be read, `customer` empty when no customer has the telephone.
+    struct Lookup {
+        bool ok = false;
+        std::optional<StoredCustomer> customer;
+    };
+    Lookup find(const QString& telephone) const;
     bool insert(const StoredCustomer& customer) const;
     // Gives every customer with the record's telephone its name and address.
     bool update(const StoredCustomer& customer) const;

@@ -85,11 +85,11 @@ private slots:
     void addStoresANewTelephone() {
         Shop shop(twoCustomers);
         const CustomerOutcome outcome =
-            shop.actions.add(customer(QStringLiteral(" 137'1 |　O'Neil |路 '3' 号\r\n二楼\n ")));
+            shop.actions.add(customer(QStringLiteral(" 137'1\r\n |　O'\nNeil |路 '3' 号\r\n二楼\n ")));
         QCOMPARE(outcome.kind, Kind::Inserted);
         QCOMPARE(outcome.message, QStringLiteral("保存完成。"));
         QVERIFY(shop.platform.shown.isEmpty());
-        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O'Neil|路 '3' 号\r\n二楼"));
+        QCOMPARE(stored(shop.home.db()).last(), QStringLiteral("137'1|O' Neil|路 '3' 号\r\n二楼"));
     }
 
     void addOffersToOverwriteAKnownTelephone_data() {
@@ -208,6 +208,28 @@ private slots:
         QVERIFY(texts[1].startsWith(QStringLiteral("修改失败：")));
         QVERIFY(texts[3].startsWith(QStringLiteral("删除失败：")));
         QCOMPARE(stored(shop.home.db()), twoCustomers);
+    }
+
+    // A look-up that fails does not pass for "no such customer": the known telephone would be stored twice.
+    void failedLookUpStoresNothing() {
+        Shop shop(twoCustomers);
+        Database& db = shop.home.db();
+        // 客户 becomes a view whose telephone cannot be read, while inserts still reach the table.
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE 客户 RENAME TO 客户表")));
+        QVERIFY(
+            db.exec(QStringLiteral("CREATE VIEW 客户 AS SELECT ID, CASE WHEN json('x') IS NULL THEN 电话 END "
+                                   "AS 电话, 姓名, 地址 FROM 客户表")));
+        QVERIFY(
+            db.exec(QStringLiteral("CREATE TRIGGER 写入 INSTEAD OF INSERT ON 客户 BEGIN INSERT INTO 客户表 "
+                                   "(电话, 姓名, 地址) VALUES (NEW.电话, NEW.姓名, NEW.地址); END")));
+        QCOMPARE(shop.actions.add(customer(twoCustomers[0])).kind, Kind::Failed);
+        QCOMPARE(shop.actions.saveChange(customer(twoCustomers[1])).kind, Kind::Failed);
+        QCOMPARE(shop.platform.shown.size(), 2);
+        QVERIFY(shop.platform.texts()[0].startsWith(QStringLiteral("保存失败：")));
+        QVERIFY(shop.platform.texts()[1].startsWith(QStringLiteral("修改失败：")));
+        QSqlQuery rows = db.prepare(QStringLiteral("SELECT count(*) FROM 客户表"));
+        QVERIFY(rows.exec() && rows.next());
+        QCOMPARE(rows.value(0).toInt(), 2);
     }
 
     void searchNeedsAText() {
