@@ -1,6 +1,7 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
 #include "benchutil.h"
+#include "historybench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
 #include "settlebench.h"
@@ -142,5 +143,6 @@ int main(int argc, char** argv) {
     benchSettle(home);
     benchOrderEntry();
     benchReceipt();
+    benchHistory(home);
     return 0;
 }

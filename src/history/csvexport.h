@@ -20,9 +20,9 @@ extern const QStringList csvHeader;
 // leading apostrophe so that a spreadsheet shows it as text and never runs it as a formula.
 QString cleanCsvText(const QString& text);
 
-// The 21 fields of one export record as text: numbers as the list shows them, the time in the long
-// Chinese form, every text field cleaned. With `withOrder` false the 17 order fields are left empty.
-QStringList csvFields(const ExportRecord& record, bool withOrder);
+// One export record as a line without its end: 21 fields, numbers as the list shows them, the time in the
+// long Chinese form, every text field cleaned. With `withOrder` false the 17 order fields are left empty.
+QString csvRecord(const ExportRecord& record, bool withOrder);
 
 // What the history window shows, for the summary at the end of the file.
 struct CsvSummary {
