@@ -1,8 +1,10 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
 #include "benchutil.h"
+#include "chartbench.h"
 #include "historybench.h"
 #include "orderbench.h"
+#include "promptbench.h"
 #include "receiptbench.h"
 #include "settlebench.h"
 
@@ -93,7 +95,17 @@ int main(int argc, char** argv) {
         QStringLiteral("DIR"));
     parser.addOption(ordersOption);
     parser.addOption(homeOption);
+    const QCommandLineOption promptsOption(QStringLiteral("prompts"),
+                                           QStringLiteral("Quantity prompts to ask (memory growth)."),
+                                           QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption promptsOnlyOption(QStringLiteral("prompts-only"),
+                                               QStringLiteral("Only measure the quantity prompts."));
+    parser.addOption(promptsOption);
+    parser.addOption(promptsOnlyOption);
     parser.process(app);
+    benchQuantityPrompts(parser.value(promptsOption).toInt());
+    if (parser.isSet(promptsOnlyOption))
+        return 0;
 
     QTemporaryDir temporary;
     const Home home(parser.isSet(homeOption) ? parser.value(homeOption) : temporary.path());
@@ -143,6 +155,7 @@ int main(int argc, char** argv) {
     benchSettle(home);
     benchOrderEntry();
     benchReceipt();
+    benchCharts(home);
     benchHistory(home);
     return 0;
 }

@@ -61,7 +61,11 @@ std::string asciiOf(const QString& text) {
 
 } // namespace
 
-double textToNumber(const QString& text) {
+namespace {
+
+// The leading number of the text as C atof reads it; `overflow` tells a number beyond what a double holds.
+double leadingNumber(const QString& text, bool& overflow) {
+    overflow = false;
     const std::string s = asciiOf(text);
     size_t i = 0;
     while (i < s.size() && isCSpace(s[i]))
@@ -94,9 +98,28 @@ double textToNumber(const QString& text) {
         ++from;
     double value = 0.0;
     const auto result = std::from_chars(s.data() + from, s.data() + i, value, std::chars_format::general);
-    if (result.ec != std::errc() || !std::isfinite(value))
+    if (result.ec != std::errc() || !std::isfinite(value)) {
+        overflow = result.ec == std::errc::result_out_of_range || !std::isfinite(value);
         return 0.0;
+    }
     return value;
+}
+
+} // namespace
+
+double textToNumber(const QString& text) {
+    bool overflow = false;
+    return leadingNumber(text, overflow);
+}
+
+bool fitsRange(const QString& text, double limit) {
+    bool overflow = false;
+    const double value = leadingNumber(text, overflow);
+    return !overflow && std::fabs(value) <= limit;
+}
+
+QString outOfRangeMessage(const QString& what, double limit) {
+    return QStringLiteral("%1超出设定，请将%1控制在 %2 以内。").arg(what, doubleText(limit));
 }
 
 int textToInt(const QString& text) {
@@ -124,6 +147,9 @@ int textToInt(const QString& text) {
 
 double roundHalfAway(double value, int places) {
     const double scale = std::pow(10.0, places);
+    // A value too large to scale has no digits after the point to round: it stays as it is, not infinity.
+    if (!std::isfinite(std::fabs(value) * scale))
+        return value;
     const double magnitude = std::floor(std::fabs(value) * scale + 1e-12 + 0.5) / scale;
     return value < 0 ? -magnitude : magnitude;
 }
@@ -137,6 +163,16 @@ QString trimBlanks(const QString& text) {
     while (end > begin && isBlank(text.at(end - 1)))
         --end;
     return text.mid(begin, end - begin);
+}
+
+QString oneLineText(const QString& text) {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
 }
 
 } // namespace qm

@@ -44,18 +44,8 @@ EnterRule enterRule(OrderField field) {
 }
 
 bool selectsAllOnFocus(OrderField field) {
-    switch (field) {
-    case OrderField::DiscountCount:
-    case OrderField::DiscountAmount:
-    case OrderField::Paid:
-    case OrderField::ToPay:
-    case OrderField::Telephone:
-    case OrderField::CustomerName:
-    case OrderField::Address:
-        return true;
-    default:
-        return false;
-    }
+    // Every edit box of the form: whatever is typed after the focus arrives replaces the old text.
+    return !isChoiceField(field) && field != OrderField::OrderId;
 }
 
 bool refreshesPreviewOnLeave(OrderField field) {

@@ -37,7 +37,7 @@ struct EnterRule {
     std::optional<OrderField> next;
 };
 EnterRule enterRule(OrderField field);
-// Fields whose whole text is selected when they get the focus.
+// Fields whose whole text is selected when they get the focus: every edit box.
 bool selectsAllOnFocus(OrderField field);
 // Fields whose losing the focus refreshes the preview.
 bool refreshesPreviewOnLeave(OrderField field);

@@ -4,16 +4,12 @@
 #include "core/filllist.h"
 #include "core/numtext.h"
 #include "core/platform.h"
+#include "store/database.h"
 #include "store/settings.h"
-
-#include <cmath>
 
 namespace qm {
 
 namespace {
-
-const QString noDiscount = QStringLiteral("无");
-const QString payOnDelivery = QStringLiteral("到付");
 
 // The `记录` keys of the choices kept across restarts.
 const QString timeFormatKey = QStringLiteral("时间格式");
@@ -35,19 +31,6 @@ std::optional<ChoiceSource> choiceSource(OrderField field) {
         return ChoiceSource::TableNames;
     default:
         return std::nullopt;
-    }
-}
-
-template <typename Line> auto& lineCell(Line& line, int column) {
-    switch (column) {
-    case OrderForm::NameColumn:
-        return line.name;
-    case OrderForm::QuantityColumn:
-        return line.quantity;
-    case OrderForm::UnitColumn:
-        return line.unit;
-    default:
-        return line.amount;
     }
 }
 
@@ -112,8 +95,18 @@ void OrderForm::saveChoices(const RecordStore& records) const {
 }
 
 void OrderForm::refreshTodayTotals() {
-    m_totals = qm::todayTotals(m_db, m_today);
-    setText(OrderField::OrderNumber, QString::number(m_totals.nextNumber()));
+    std::optional<TodayTotals> totals;
+    {
+        const TypingReads quick(m_db);
+        totals = readTodayTotals(m_db, m_today);
+    }
+    // A failed read invents nothing: the figures and the number shown stay, and the clock reads again.
+    m_totalsUnread = !totals;
+    if (totals) {
+        m_totals = *totals;
+        m_proposedNumber = QString::number(m_totals.nextNumber());
+        setText(OrderField::OrderNumber, m_proposedNumber);
+    }
     emit todayTotalsChanged();
 }
 
@@ -126,7 +119,12 @@ void OrderForm::setTimeFormat(int format) {
 }
 
 QString OrderForm::countStatusText() const {
-    return QStringLiteral("今日打单数量：") + QString::number(m_totals.count);
+    const QString count = QStringLiteral("今日打单数量：") + QString::number(m_totals.count);
+    return m_totalsUnread ? count + QStringLiteral("（今日数据暂时无法读取，正在重试）") : count;
+}
+
+bool OrderForm::numberProposed() const {
+    return !m_proposedNumber.isEmpty() && text(OrderField::OrderNumber) == m_proposedNumber;
 }
 
 QString OrderForm::incomeStatusText() const {
@@ -144,7 +142,7 @@ QString OrderForm::text(OrderField field) const {
 void OrderForm::setText(OrderField field, const QString& text) {
     if (isChoiceField(field))
         return;
-    writeText(field, text);
+    writeText(field, oneLineText(text));
     runRule(field);
 }
 
@@ -174,7 +172,7 @@ void OrderForm::selectItemText(OrderField field, const QString& text) {
         return;
     ChoiceList& list = choiceList(field);
     int index = list.current;
-    if (text.isEmpty() || text == noDiscount)
+    if (text.isEmpty() || text == noDiscountText)
         index = -1;
     else if (text != list.text() && list.items.contains(text))
         index = int(list.items.indexOf(text));
@@ -216,221 +214,21 @@ void OrderForm::runRule(OrderField field) {
     }
 }
 
-// --- Dish search and candidates -----------------------------------------------------------------------
-
-void OrderForm::searchDishes() {
-    m_candidates = qm::searchDishes(m_dishes, text(OrderField::DishCode));
-    m_currentCandidate = m_candidates.isEmpty() ? -1 : 0;
-    emit candidatesChanged();
-    emit currentCandidateChanged(m_currentCandidate);
-}
-
-void OrderForm::selectCandidate(int index) {
-    if (index < -1 || index >= m_candidates.size() || index == m_currentCandidate)
-        return;
-    m_currentCandidate = index;
-    emit currentCandidateChanged(index);
-}
-
-void OrderForm::selectPreviousCandidate() {
-    if (m_currentCandidate > 0)
-        selectCandidate(m_currentCandidate - 1);
-}
-
-void OrderForm::selectNextCandidate() {
-    if (m_currentCandidate < m_candidates.size() - 1)
-        selectCandidate(m_currentCandidate + 1);
-}
-
-bool OrderForm::pickDish() {
-    if (m_currentCandidate < 0 || m_currentCandidate >= m_candidates.size())
-        return false;
-    const QString name = m_candidates[m_currentCandidate]->name;
-    const std::optional<QString> quantity = m_platform.askText(
-        QStringLiteral("菜品选择"),
-        QStringLiteral("请输入菜品：") + name + QStringLiteral(" 的数量。\r\n\r\n按 Esc键 取消选择。"),
-        QStringLiteral("1"), true);
-    if (!quantity)
-        return false;
-    int row = -1;
-    for (int r = 1; r < rowCount() && row < 0; ++r) {
-        if (cell(r, QuantityColumn).isEmpty())
-            row = r;
-    }
-    if (row < 0)
-        return false;
-    setCell(row, NameColumn, name);
-    setCell(row, QuantityColumn, *quantity);
-    setCursor(row, QuantityColumn);
-    recalculateLine();
-    emit focusRequested(OrderField::DishCode, true);
-    return true;
-}
-
-// --- Order lines ------------------------------------------------------------------------------------
-
-QString OrderForm::cell(int row, int column) const {
-    if (column < 0 || column >= ColumnCount)
-        return {};
-    if (row == 0)
-        return columnHeaders[column];
-    if (row < 0 || row >= rowCount())
-        return {};
-    return lineCell(m_lines[row - 1], column);
-}
-
-void OrderForm::setCell(int row, int column, const QString& text) {
-    if (row >= 1 && row < rowCount() && column >= 0 && column < ColumnCount)
-        lineCell(m_lines[row - 1], column) = text;
-}
-
-void OrderForm::setCursor(int row, int column) {
-    if (row == m_cursorRow && column == m_cursorColumn)
-        return;
-    m_cursorRow = row;
-    m_cursorColumn = column;
-    emit cursorChanged(row, column);
-}
-
-bool OrderForm::canEditCell(int row, int column) const {
-    if (row < 1 || row >= rowCount() || column < 0 || column >= ColumnCount)
-        return false;
-    if (column == NameColumn)
-        return true;
-    if (trimBlanks(cell(row, NameColumn)).isEmpty())
-        return false;
-    return column != UnitColumn;
-}
-
-void OrderForm::editCell(int row, int column, const QString& text) {
-    if (!canEditCell(row, column))
-        return;
-    setCell(row, column, text);
-    setCursor(row, column);
-    recalculateLine();
-    emit linesChanged();
-}
-
-void OrderForm::recalculateLine() {
-    const int row = m_cursorRow;
-    if (row < 1 || row >= rowCount())
-        return;
-    const QString name = trimBlanks(cell(row, NameColumn));
-    if (name.isEmpty())
-        return;
-
-    double quantity = roundHalfAway(textToNumber(cell(row, QuantityColumn)), m_quantityDecimals);
-    if (isZero(quantity))
-        quantity = 1;
-    setCell(row, QuantityColumn, doubleText(quantity));
-
-    double amount = 0;
-    // A name that is not in the catalogue has no unit: a unit left from an earlier dish would be wrong.
-    const DishRecord* dish = m_dishes.find(name);
-    setCell(row, UnitColumn, dish ? dish->unit : QString());
-    if (dish)
-        amount = quantity * textToNumber(dish->price);
-    if (m_cursorColumn == AmountColumn)
-        amount = textToNumber(cell(row, AmountColumn));
-    setCell(row, AmountColumn, doubleText(roundHalfAway(amount, 1)));
-
-    recomputeAfterLineChange();
-    ensureEntryRow();
-    emit linesChanged();
-    requestPreviewRefresh();
-}
-
-bool OrderForm::deleteLine() {
-    // Every line but the entry row, also one whose name was erased: its amount still counts in the total.
-    const int row = m_cursorRow;
-    if (!offersLineMenu())
-        return false;
-    if (!m_platform.askYesNo(QStringLiteral("是否删除光标所在的整行数据。"), MessageIcon::Question))
-        return false;
-    // The lines that move up keep their texts: recalculating the one now under the cursor would put back
-    // quantity × price over an amount typed by hand, depending on the column the cursor happened to be in.
-    m_lines.removeAt(row - 1);
-    recomputeAfterLineDeletion();
-    emit linesChanged();
-    emit cursorChanged(m_cursorRow, m_cursorColumn);
-    requestPreviewRefresh();
-    return true;
-}
-
-bool OrderForm::offersLineMenu() const {
-    return m_cursorRow >= 1 && m_cursorRow < rowCount() - 1;
-}
-
-void OrderForm::setLoadedLines(const QList<OrderLine>& lines) {
-    m_lines = lines;
-    m_lines.append(OrderLine{});
-    emit linesChanged();
-}
-
-void OrderForm::ensureEntryRow() {
-    if (m_lines.isEmpty() || !trimBlanks(m_lines.last().name).isEmpty())
-        m_lines.append(OrderLine{});
-}
-
-// --- Totals, discount and payment -------------------------------------------------------------------
-
-double OrderForm::linesSum() const {
-    double sum = 0;
-    for (const OrderLine& line : m_lines)
-        sum += textToNumber(line.amount);
-    return sum;
-}
-
-double OrderForm::discountAmount() const {
-    const QString name = text(OrderField::DiscountName);
-    if (name.isEmpty() || name == noDiscount)
-        return 0;
-    return textToNumber(text(OrderField::DiscountAmount));
-}
-
-void OrderForm::recomputeAfterLineChange() {
-    const QString total = doubleText(linesSum() - discountAmount());
-    setText(OrderField::Total, total);
-    const QString method = text(OrderField::PaymentMethod);
-    if (!method.isEmpty() && method != payOnDelivery)
-        setText(OrderField::Paid, total);
-    setText(OrderField::ToPay, total);
-}
-
-void OrderForm::recomputeAfterLineDeletion() {
-    const QString total = doubleText(linesSum() - discountAmount());
-    setText(OrderField::Total, total);
-    setText(OrderField::Paid, total);
-    setText(OrderField::ToPay, total);
-}
-
-void OrderForm::recomputeAfterDiscountChange() {
-    if (isZero(linesSum()))
-        return;
-    recomputeAfterLineDeletion();
-}
-
-void OrderForm::setPaidFromPayment() {
-    const QString method = text(OrderField::PaymentMethod);
-    if (method.isEmpty() || method == payOnDelivery) {
-        setText(OrderField::Paid, QString());
-        return;
-    }
-    const QString toPay = text(OrderField::ToPay);
-    const QString total = text(OrderField::Total);
-    const bool differ = std::fabs(textToNumber(toPay) - textToNumber(total)) > zeroTolerance;
-    setText(OrderField::Paid, differ ? toPay : total);
-}
-
 // --- Delivery details and tables --------------------------------------------------------------------
 
 void OrderForm::fillCustomer() {
     // An emptied telephone names nobody, not a customer stored without a telephone.
     const QString telephone = trimBlanks(text(OrderField::Telephone));
-    const std::optional<CustomerContact> customer =
-        telephone.isEmpty() ? std::nullopt : findCustomer(m_db, telephone);
-    setText(OrderField::CustomerName, customer ? customer->name : QString());
-    setText(OrderField::Address, customer ? customer->address : QString());
+    CustomerLookup lookup{true, std::nullopt};
+    if (!telephone.isEmpty()) {
+        const TypingReads quick(m_db);
+        lookup = lookUpCustomer(m_db, telephone);
+    }
+    // A read that failed (another program holds the database) leaves what the cashier typed.
+    if (!lookup.read)
+        return;
+    setText(OrderField::CustomerName, lookup.customer ? lookup.customer->name : QString());
+    setText(OrderField::Address, lookup.customer ? lookup.customer->address : QString());
 }
 
 void OrderForm::saveCustomer() {
@@ -463,6 +261,8 @@ void OrderForm::tick() {
     const QDateTime now = m_platform.now();
     if (now.date() != m_today) {
         m_today = now.date();
+        refreshTodayTotals();
+    } else if (m_totalsUnread) {
         refreshTodayTotals();
     }
     if (!isModifying())
@@ -499,7 +299,7 @@ void OrderForm::resetForm() {
          {OrderField::Total, OrderField::Paid, OrderField::ToPay, OrderField::TableCode,
           OrderField::Telephone, OrderField::CustomerName, OrderField::Address, OrderField::Note})
         setText(field, QString());
-    emit focusRequested(OrderField::DishCode, false);
+    emit focusRequested(OrderField::DishCode, true);
     requestPreviewRefresh();
 }
 

@@ -31,6 +31,8 @@ struct ChoiceList {
     QString text() const;
 };
 
+// The discount name that means no discount, like the empty text.
+inline const QString noDiscountText = QStringLiteral("无");
 inline const QString settleCaptionNew = QStringLiteral("打单结算(F12)");
 inline const QString settleCaptionChange = QStringLiteral("修改(F12)");
 inline const QStringList paymentMethods = {QStringLiteral("现金支付"),   QStringLiteral("微信支付"),
@@ -60,8 +62,13 @@ public:
     // amount, payment method.
     void restoreChoices(const RecordStore& records);
     void saveChoices(const RecordStore& records) const;
-    // Queries today's totals, writes the next order number and announces the new status texts.
+    // Queries today's totals, writes the next order number and announces the new status texts. When they
+    // cannot be read, the figures and the number stay as they were, the status says so and the clock
+    // reads them again.
     void refreshTodayTotals();
+    bool todayTotalsUnread() const { return m_totalsUnread; }
+    // Whether the order number shown is the one the program proposed (not typed by the cashier).
+    bool numberProposed() const;
 
     const DishCache& dishCache() const { return m_dishes; }
     const QList<TableCodeRecord>& tableCodes() const { return m_tableCodes; }
@@ -102,8 +109,11 @@ public:
     int cursorColumn() const { return m_cursorColumn; }
     void setCursor(int row, int column);
     bool canEditCell(int row, int column) const;
-    // A finished cell edit: writes the text, puts the cursor on the cell and recalculates the line.
+    // A finished cell edit: writes the text, puts the cursor on the cell and recalculates the line. A
+    // quantity or amount beyond what the cell can hold is refused with a message and the cell left as it was.
     void editCell(int row, int column, const QString& text);
+    // The message refusing a typed quantity or amount beyond what the cell can hold; empty when it fits.
+    static QString cellRefusal(int column, const QString& text);
     void recalculateLine();
     // Removes the cursor row (any line, not the entry row) after asking. False when nothing was removed.
     bool deleteLine();
@@ -179,6 +189,8 @@ private:
     int m_timeFormat = 0;
     QDate m_today;
     TodayTotals m_totals;
+    bool m_totalsUnread = false;
+    QString m_proposedNumber; // the order number text the program wrote last
 
     static constexpr int fieldCount = int(OrderField::OrderId) + 1;
     std::array<QString, fieldCount> m_texts;

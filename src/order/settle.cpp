@@ -42,6 +42,31 @@ PrepareResult prepareOrder(const OrderFormValues& v, int currentYear) {
         return result;
     }
 
+    const std::pair<const QString*, const char*> amounts[] = {
+        {&v.discountAmount, "减免金额"}, {&v.toPay, "实付"}, {&v.total, "合计"}, {&v.paid, "已付"}};
+    for (const auto& [text, name] : amounts) {
+        if (!fitsRange(*text, amountLimit)) {
+            result.error = outOfRangeMessage(QString::fromUtf8(name), amountLimit);
+            return result;
+        }
+    }
+    if (!fitsRange(v.discountCount, quantityLimit)) {
+        result.error = outOfRangeMessage(QStringLiteral("减免份数"), quantityLimit);
+        return result;
+    }
+    for (const OrderLine& line : v.lines) {
+        if (trimBlanks(line.name).isEmpty())
+            continue;
+        for (const auto column : {OrderForm::QuantityColumn, OrderForm::AmountColumn}) {
+            const QString refusal = OrderForm::cellRefusal(
+                column, column == OrderForm::QuantityColumn ? line.quantity : line.amount);
+            if (!refusal.isEmpty()) {
+                result.error = refusal;
+                return result;
+            }
+        }
+    }
+
     PreparedOrder p;
     StoredOrder& o = p.order;
     o.number = *number;
@@ -129,12 +154,17 @@ SettleOutcome SettleCommands::settle() {
         return SettleOutcome::Completed;
     }
 
-    const OrderWriteResult written = insertOrder(m_form.database(), p.order, p.lines);
+    const OrderWriteResult written =
+        insertOrder(m_form.database(), p.order, p.lines,
+                    m_form.numberProposed() ? OrderNumber::Proposed : OrderNumber::AsTyped);
     if (!written) {
         tellFailure(written.error, MessageIcon::Warning);
         return SettleOutcome::Failed;
     }
     m_lastStoredId = written.id;
+    // The day already had the proposed number: the receipt shows the number the order was stored with.
+    if (written.number != p.order.number)
+        m_form.setText(OrderField::OrderNumber, QString::number(written.number));
     // Stored: until the form is printed or cleared, settling again would store it twice.
     m_form.setSettleVisible(false);
     if (!m_print(false))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -11,6 +12,13 @@
 
 // The one connection to the program's SQLite database.
 namespace qm {
+
+// A text as it is stored: an empty text is stored as '', never as NULL.
+QVariant storedText(const QString& text);
+
+// Why a statement failed, for the user: the common causes named in Chinese (数据库被其他程序占用, 磁盘已满,
+// 数据库文件只读, 没有权限), followed by SQLite's own text in parentheses.
+QString failureText(const QSqlError& error);
 
 class Database {
 public:
@@ -24,13 +32,20 @@ public:
     QSqlDatabase connection() const;
     QString path() const { return m_path; }
 
-    // Prepares `sql` and binds the values to its positional placeholders, in order.
+    // How long a statement waits for a lock another program holds on the file before it fails.
+    static constexpr int storingBusyTime = 5000; // ms, the normal time: storing waits this long
+    static constexpr int typingBusyTime = 40;    // ms, reads made while the user types give up sooner
+    int busyTime() const { return m_busyTime; }
+    bool setBusyTime(int milliseconds);
+
+    // Prepares `sql` and binds the values to its positional placeholders, in order; an empty text is bound
+    // as '' (storedText()).
     QSqlQuery prepare(const QString& sql, std::initializer_list<QVariant> values = {}) const;
     // Prepares, binds and runs a statement; false when it failed.
     bool exec(const QString& sql, std::initializer_list<QVariant> values = {}) const;
     // Runs `work` in one transaction: committed when it returns true, rolled back otherwise.
     bool transaction(const std::function<bool()>& work);
-    // The text of the last failure seen by exec() or transaction().
+    // The last failure seen by prepare(), exec() or transaction(), as failureText() tells it.
     QString lastError() const { return m_lastError; }
 
 private:
@@ -38,7 +53,22 @@ private:
 
     QString m_connectionName;
     QString m_path;
+    int m_busyTime = storingBusyTime;
     mutable QString m_lastError;
+};
+
+// Shortens the database's busy time for the reads made while the user types, and puts it back when it
+// ends: a lock held by another program then leaves the fields as they are instead of freezing the window.
+class TypingReads {
+public:
+    explicit TypingReads(Database& db);
+    ~TypingReads();
+    TypingReads(const TypingReads&) = delete;
+    TypingReads& operator=(const TypingReads&) = delete;
+
+private:
+    Database& m_db;
+    int m_previous;
 };
 
 } // namespace qm

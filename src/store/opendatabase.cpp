@@ -14,6 +14,8 @@ namespace qm {
 namespace {
 
 const QString currentVersion = QStringLiteral("3.2");
+// The repairs of stored data already made on this database.
+const QString revisionKey = QStringLiteral("数据修订");
 
 OpenedDatabase failure(const QString& reason) {
     OpenedDatabase result;
@@ -25,7 +27,7 @@ OpenedDatabase failure(const QString& reason) {
 
 OpenedDatabase openDatabase(const Home& home) {
     if (!QDir().mkpath(home.dataDir()))
-        return failure(QStringLiteral("cannot create %1").arg(home.dataDir()));
+        return failure(QStringLiteral("无法创建数据文件夹：%1").arg(home.dataDir()));
 
     QString error;
     std::unique_ptr<Database> db = Database::connect(home.databasePath(), &error);
@@ -54,6 +56,10 @@ OpenedDatabase openDatabase(const Home& home) {
             result.quantityDecimals = 1;
         }
     }
+    // Once per database: texts older versions left NULL become ''.
+    if (textToInt(records.read(revisionKey)) < 1 && db->transaction([&] { return emptyTextsForNulls(*db); }))
+        records.write(revisionKey, QStringLiteral("1"));
+    keepOrderIdsAboveLines(*db);
     ensureIndexes(*db);
     if (!db->transaction([&] { return ensureOrderTotals(*db); }))
         qWarning("order totals: %s", qPrintable(db->lastError()));

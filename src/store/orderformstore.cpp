@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "store/database.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -63,11 +64,21 @@ QStringList loadChoices(const Database& db, ChoiceSource source) {
 }
 
 std::optional<CustomerContact> findCustomer(const Database& db, const QString& telephone) {
+    return lookUpCustomer(db, telephone).customer;
+}
+
+CustomerLookup lookUpCustomer(const Database& db, const QString& telephone) {
+    CustomerLookup lookup;
     QSqlQuery query = db.prepare(
         QStringLiteral("SELECT 姓名, 地址 FROM 客户 WHERE 电话 = ? ORDER BY ID LIMIT 1"), {telephone});
-    if (!query.exec() || !query.next())
-        return std::nullopt;
-    return CustomerContact{query.value(0).toString(), query.value(1).toString()};
+    if (!query.exec())
+        return lookup;
+    lookup.read = true;
+    if (query.next())
+        lookup.customer = CustomerContact{query.value(0).toString(), query.value(1).toString()};
+    else if (query.lastError().isValid())
+        lookup.read = false;
+    return lookup;
 }
 
 bool insertCustomerIfMissing(const Database& db, const QString& telephone, const QString& name,
@@ -80,6 +91,10 @@ bool insertCustomerIfMissing(const Database& db, const QString& telephone, const
 }
 
 TodayTotals todayTotals(const Database& db, QDate today) {
+    return readTodayTotals(db, today).value_or(TodayTotals{});
+}
+
+std::optional<TodayTotals> readTodayTotals(const Database& db, QDate today) {
     TodayTotals totals;
     const QString from = isoDate(today) + QStringLiteral(" 00:00:00");
     const QString to = isoDate(today.addDays(1)) + QStringLiteral(" 00:00:00");
@@ -87,7 +102,7 @@ TodayTotals todayTotals(const Database& db, QDate today) {
                                                 "WHERE 时间 >= ? AND 时间 < ?"),
                                  {from, to});
     if (!query.exec() || !query.next())
-        return totals;
+        return std::nullopt;
     totals.maxNumber = query.value(0).toInt();
     totals.count = query.value(1).toInt();
     totals.income = query.value(2).toDouble();

@@ -58,11 +58,19 @@ QStringList loadChoices(const Database& db, ChoiceSource source);
 
 // The first customer (in table order) with exactly this telephone.
 std::optional<CustomerContact> findCustomer(const Database& db, const QString& telephone);
+// The same, telling a failed read (the database locked by another program) from an unknown telephone.
+struct CustomerLookup {
+    bool read = false; // false: the query failed and nothing is known
+    std::optional<CustomerContact> customer;
+};
+CustomerLookup lookUpCustomer(const Database& db, const QString& telephone);
 // Inserts the customer unless one with this telephone exists. True when a row was inserted.
 bool insertCustomerIfMissing(const Database& db, const QString& telephone, const QString& name,
                              const QString& address);
 
-// Orders stored with a time in [today 00:00:00, tomorrow 00:00:00).
+// Orders stored with a time in [today 00:00:00, tomorrow 00:00:00); no value when they cannot be read.
+std::optional<TodayTotals> readTodayTotals(const Database& db, QDate today);
+// The same, reading a failure as a day without orders.
 TodayTotals todayTotals(const Database& db, QDate today);
 
 } // namespace qm

@@ -18,11 +18,23 @@ const QString orderColumns =
 
 // Binds the order's values, in the order of orderColumns, from placeholder `first` on.
 void bindOrder(QSqlQuery& query, const StoredOrder& o, int first = 0) {
-    const QVariant values[] = {o.number,        o.ticketHeader,  o.shopName,       isoText(o.time),
-                               o.discountName,  o.discountCount, o.discountAmount, o.total,
-                               o.paymentMethod, o.paid,          o.toPay,          o.tableName,
-                               o.telephone,     o.customerName,  o.address,        o.settled ? 1 : 0,
-                               o.note};
+    const QVariant values[] = {o.number,
+                               storedText(o.ticketHeader),
+                               storedText(o.shopName),
+                               isoText(o.time),
+                               storedText(o.discountName),
+                               o.discountCount,
+                               o.discountAmount,
+                               o.total,
+                               storedText(o.paymentMethod),
+                               o.paid,
+                               o.toPay,
+                               storedText(o.tableName),
+                               storedText(o.telephone),
+                               storedText(o.customerName),
+                               storedText(o.address),
+                               o.settled ? 1 : 0,
+                               storedText(o.note)};
     for (const QVariant& value : values)
         query.bindValue(first++, value);
 }
@@ -31,7 +43,7 @@ void bindOrder(QSqlQuery& query, const StoredOrder& o, int first = 0) {
 bool run(QSqlQuery& query, QString& error) {
     if (query.exec())
         return true;
-    error = query.lastError().text();
+    error = failureText(query.lastError());
     return false;
 }
 
@@ -48,6 +60,22 @@ OrderWriteResult inTransaction(Database& db, const std::function<bool(qint64&, Q
     return result;
 }
 
+// `number` when no order of that day has it yet, else the day's highest number plus one.
+std::optional<int> freeNumber(const Database& db, int number, QDate day, QString& error) {
+    const QString from = isoDate(day) + QStringLiteral(" 00:00:00");
+    const QString to = isoDate(day.addDays(1)) + QStringLiteral(" 00:00:00");
+    QSqlQuery used =
+        db.prepare(QStringLiteral("SELECT max(编号), sum(CASE WHEN 编号 = ? THEN 1 ELSE 0 END) FROM 存单 "
+                                  "WHERE 时间 >= ? AND 时间 < ?"),
+                   {number, from, to});
+    if (!run(used, error) || !used.next()) {
+        if (error.isEmpty())
+            error = failureText(used.lastError());
+        return std::nullopt;
+    }
+    return used.value(1).toInt() > 0 ? used.value(0).toInt() + 1 : number;
+}
+
 } // namespace
 
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
@@ -58,9 +86,9 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
     for (const StoredLine& line : lines) {
         query.bindValue(0, id);
         query.bindValue(1, sold);
-        query.bindValue(2, line.name);
+        query.bindValue(2, storedText(line.name));
         query.bindValue(3, line.quantity);
-        query.bindValue(4, line.unit);
+        query.bindValue(4, storedText(line.unit));
         query.bindValue(5, line.amount);
         if (!run(query, error))
             return false;
@@ -68,13 +96,22 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
     return true;
 }
 
-OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines) {
-    return inTransaction(db, [&](qint64& id, QString& error) {
+OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
+                             OrderNumber numbering) {
+    int number = order.number;
+    OrderWriteResult result = inTransaction(db, [&](qint64& id, QString& error) {
+        if (numbering == OrderNumber::Proposed) {
+            const std::optional<int> free = freeNumber(db, order.number, order.time.date(), error);
+            if (!free)
+                return false;
+            number = *free;
+        }
         QSqlQuery insert =
             db.prepare(QStringLiteral("INSERT INTO 存单 (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
                                       "?, ?, ?, ?, ?, ?, ?, ?)")
                            .arg(orderColumns));
         bindOrder(insert, order);
+        insert.bindValue(0, number);
         if (!run(insert, error))
             return false;
         id = insert.lastInsertId().toLongLong();
@@ -91,6 +128,9 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
         }
         return true;
     });
+    if (result)
+        result.number = number;
+    return result;
 }
 
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,

@@ -51,12 +51,21 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
 struct OrderWriteResult {
     std::optional<qint64> id;
     QString error;
+    int number = 0; // the 编号 stored
     explicit operator bool() const { return id.has_value(); }
 };
 
+// Whose order number a new order carries.
+enum class OrderNumber {
+    AsTyped,  // typed by the cashier: stored as it is
+    Proposed, // proposed by the program: when the day already has it, the next free number is stored
+};
+
 // Inserts a new order, its lines and, when it carries a telephone, counts it for the customer; all in one
-// transaction. The ID is the one the insert produced.
-OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines);
+// transaction. The ID is the one the insert produced. A proposed number is checked inside the transaction,
+// so a number read while the database could not be read never stores a duplicate.
+OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
+                             OrderNumber numbering = OrderNumber::AsTyped);
 // Stores a change of order `id`: its old lines are deleted, the row updated and the new lines inserted, in
 // one transaction. The customer's count is not touched. Fails when the order no longer exists.
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,

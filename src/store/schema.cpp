@@ -5,6 +5,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
@@ -161,11 +163,36 @@ QString declaredType(const Database& db, const QString& table, const QString& co
     return {};
 }
 
+qint64 scalarId(const Database& db, const QString& sql, std::initializer_list<QVariant> values = {}) {
+    QSqlQuery query = db.prepare(sql, values);
+    return query.exec() && query.next() ? query.value(0).toLongLong() : 0;
+}
+
+// SQLite keeps the highest ID an AUTOINCREMENT table gave out in sqlite_sequence.
+qint64 idHighWater(const Database& db, const QString& table) {
+    return scalarId(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {table});
+}
+
+bool raiseIdHighWater(const Database& db, const QString& table, qint64 floor) {
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {table});
+    if (!query.exec())
+        return false;
+    if (!query.next())
+        return floor <= 0 || db.exec(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
+                                     {table, floor});
+    if (query.value(0).toLongLong() >= floor)
+        return true;
+    query.finish();
+    return db.exec(QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?"), {floor, table});
+}
+
 // SQLite cannot change a column's type: the table is rebuilt with the current definition and its rows
-// copied over, IDs included.
+// copied over, IDs included. The rebuilt table keeps the old high-water mark of its IDs, so the IDs of
+// deleted rows never come back.
 bool rebuildTable(const Database& db, const TableDefinition& table) {
     const QString name = QString::fromUtf8(table.name);
     const QString temporary = name + QStringLiteral("_升级");
+    const qint64 highWater = idHighWater(db, name);
     QStringList common;
     const QStringList oldColumns = columnNames(db, name);
     if (!db.exec(createStatement(table, temporary)))
@@ -177,7 +204,8 @@ bool rebuildTable(const Database& db, const TableDefinition& table) {
     const QString list = common.join(QStringLiteral(", "));
     return db.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(temporary, list, name)) &&
            db.exec(QStringLiteral("DROP TABLE %1").arg(name)) &&
-           db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(temporary, name));
+           db.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(temporary, name)) &&
+           raiseIdHighWater(db, name, highWater);
 }
 
 } // namespace
@@ -199,6 +227,32 @@ bool upgradeColumnTypes(const Database& db) {
             return false;
     }
     return true;
+}
+
+bool emptyTextsForNulls(const Database& db) {
+    const std::pair<const char*, QStringList> texts[] = {
+        {"存单",
+         {QStringLiteral("票头"), QStringLiteral("店铺名称"), QStringLiteral("减免"),
+          QStringLiteral("支付方式"), QStringLiteral("桌号"), QStringLiteral("电话"), QStringLiteral("姓名"),
+          QStringLiteral("地址"), QStringLiteral("备注")}},
+        {"客户", {QStringLiteral("电话"), QStringLiteral("姓名"), QStringLiteral("地址")}},
+    };
+    for (const auto& [table, columns] : texts) {
+        const QString name = QString::fromUtf8(table);
+        const QStringList present = columnNames(db, name);
+        for (const QString& column : columns) {
+            if (present.contains(column) &&
+                !db.exec(QStringLiteral("UPDATE %1 SET %2 = '' WHERE %2 IS NULL").arg(name, column)))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool keepOrderIdsAboveLines(const Database& db) {
+    const qint64 highest = std::max(scalarId(db, QStringLiteral("SELECT max(存单ID) FROM 存单详单")),
+                                    scalarId(db, QStringLiteral("SELECT max(ID) FROM 存单")));
+    return raiseIdHighWater(db, QStringLiteral("存单"), highest);
 }
 
 } // namespace qm

@@ -17,6 +17,12 @@ bool ensureIndexes(const Database& db);
 // Brings 存单 and 存单详单 to the current column types (quantities and amounts as REAL), keeping rows.
 // Rebuilt tables lose their indexes: ensureIndexes() afterwards.
 bool upgradeColumnTypes(const Database& db);
+// Texts left NULL by older versions (an empty field stored as NULL) become ''; every later query and
+// export reads them as the empty text.
+bool emptyTextsForNulls(const Database& db);
+// The next order ID stays above every ID 存单 gave out and above every 存单ID an order line carries, so a
+// line left behind by a deleted order is never joined to a new one.
+bool keepOrderIdsAboveLines(const Database& db);
 // The names of the columns of a table, in order; empty when the table does not exist.
 QStringList columnNames(const Database& db, const QString& table);
 

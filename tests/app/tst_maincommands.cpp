@@ -106,6 +106,42 @@ private slots:
         QCOMPARE(shop.edit("编辑框_合计")->text(), QStringLiteral("3.5"));
     }
 
+    // The cashier's road with the keyboard only: every code typed after F1, after a pick or after settling
+    // replaces the last one instead of being appended to it.
+    void typedCodeReplacesTheLastOne() {
+        Shop shop;
+        shop.window.show();
+        shop.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&shop.window));
+        QLineEdit* code = shop.edit("编辑框_项目代号");
+        auto type = [&](const QString& keys) { QTest::keyClicks(QApplication::focusWidget(), keys); };
+        auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+
+        key(Qt::Key_F1);
+        type(QStringLiteral("108"));
+        shop.platform.textAnswers.enqueue(QStringLiteral("2"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("105"));
+        QCOMPARE(code->text(), QStringLiteral("105"));
+        key(Qt::Key_F3);
+        type(QStringLiteral("139"));
+        key(Qt::Key_F1);
+        type(QStringLiteral("004"));
+        QCOMPARE(code->text(), QStringLiteral("004"));
+        shop.platform.textAnswers.enqueue(QStringLiteral("1"));
+        key(Qt::Key_Return);
+
+        shop.queuePrinter();
+        key(Qt::Key_F12);
+        QCOMPARE(orderCount(shop.home.db()), 1);
+        QCOMPARE(QApplication::focusWidget(), code);
+        type(QStringLiteral("002"));
+        QCOMPARE(code->text(), QStringLiteral("002"));
+        shop.platform.textAnswers.enqueue(QStringLiteral("1"));
+        key(Qt::Key_Return);
+        QCOMPARE(shop.window.orderForm().cell(1, 0), QStringLiteral("茄子豆角"));
+    }
+
     void cancelledPrintKeepsTheStoredOrderOnTheForm() {
         Shop shop;
         shop.addDish(QStringLiteral("108"), QStringLiteral("1"));

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <memory>
@@ -75,6 +76,7 @@ private slots:
     void deliveryAndTableFieldsFillAsTyped();
     void enterMovesAlongTheForm();
     void functionKeysActOnRelease();
+    void everyControlIsReachedByKeyboard();
     void choiceListsRefillWhenOpened();
     void clockBlinksAndRollsOverAtMidnight();
     void helpLinksAndAboutGoThroughThePlatform();
@@ -312,6 +314,39 @@ void TestMainWindow::enterMovesAlongTheForm() {
     w.edit("编辑框_备注")->setFocus();
     QTest::mouseClick(telephone, Qt::LeftButton);
     QTRY_COMPARE(telephone->selectedText(), QStringLiteral("12345"));
+}
+
+// Beyond the function keys: the two header lists, the two drop-down menus and the two small buttons.
+void TestMainWindow::everyControlIsReachedByKeyboard() {
+    Window w;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("组合框_票头"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("组合框_店铺名称"));
+
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> menuKeys[] = {
+        {Qt::Key_S, Qt::AltModifier, "设置菜单"},
+        {Qt::Key_H, Qt::AltModifier, "帮助"},
+        {Qt::Key_Menu, Qt::NoModifier, "设置菜单"}};
+    for (const auto& [key, modifiers, name] : menuKeys) {
+        QString opened;
+        QTimer watch;
+        watch.setInterval(10);
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                opened = menu->objectName();
+                menu->close();
+            }
+        });
+        watch.start();
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QTRY_VERIFY2(!opened.isEmpty(), name);
+        QCOMPARE(opened, QString::fromUtf8(name));
+    }
+    QCOMPARE(w.find<QToolButton>("设置菜单")->text(), QStringLiteral("设置菜单(S)"));
+    QCOMPARE(w.find<QToolButton>("帮助")->text(), QStringLiteral("帮助(H)"));
+    for (const char* name : {"按钮_保存客户", "按钮_预览"})
+        QVERIFY2(w.find<QPushButton>(name)->focusPolicy() & Qt::TabFocus, name);
 }
 
 void TestMainWindow::functionKeysActOnRelease() {

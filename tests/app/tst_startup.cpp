@@ -122,6 +122,59 @@ private slots:
         QVERIFY(later.acquire());
     }
 
+    // Whatever a lock file holds, only a running copy blocks: an empty file (a power cut), a garbled one,
+    // or one written by a copy on another computer.
+    void leftoverLockFilesDoNotBlock_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbled") << QByteArray("\x89\x00\xff garbage\n\n");
+        QTest::newRow("another computer") << QByteArray("4242\nquillmenu\nkitchen-pc\n");
+    }
+    void leftoverLockFilesDoNotBlock() {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        QFile file(home.filePath(SingleInstance::fileName()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        SingleInstance instance(home);
+        QVERIFY(instance.acquire());
+        QCOMPARE(lockHolder(dir.path()), QCoreApplication::applicationPid());
+    }
+
+    // A home where no lock file can be made is a failure to open, not a running copy.
+    void homeThatCannotHoldTheLockFails_data() {
+        QTest::addColumn<QString>("home");
+        QTest::newRow("home is a plain file") << "file";
+        QTest::newRow("home inside a plain file") << "file/home";
+    }
+    void homeThatCannotHoldTheLockFails() {
+        QFETCH(QString, home);
+        QTemporaryDir dir;
+        QFile plain(dir.filePath(QStringLiteral("file")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        SingleInstance instance{Home(dir.filePath(home))};
+        FakePlatform platform;
+        const StartupChecks checks = runStartupChecks(instance, platform);
+        QVERIFY(!checks.proceed);
+        QCOMPARE(instance.state(), SingleInstance::State::Failed);
+        QCOMPARE(platform.shown.size(), 1);
+        QVERIFY2(platform.shown.first().text.startsWith(databaseOpenFailedMessage + QLatin1Char('\n')),
+                 qPrintable(platform.shown.first().text));
+        QVERIFY(platform.shown.first().text.contains(QStringLiteral("程序目录不是文件夹")));
+        QCOMPARE(platform.shown.first().icon, MessageIcon::Stop);
+
+        QProcess program;
+        start(program, dir.filePath(home));
+        QVERIFY(program.waitForFinished(10000));
+        QVERIFY(program.exitCode() != 0);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(said.contains(databaseOpenFailedMessage) && !said.contains(alreadyRunningMessage),
+                 qPrintable(said));
+    }
+
     void checksRunInOrder_data() {
         QTest::addColumn<bool>("otherCopy");
         QTest::addColumn<bool>("charts");

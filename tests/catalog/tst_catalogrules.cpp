@@ -127,6 +127,11 @@ private slots:
         QTest::newRow("number then text") << "8元" << 8.0 << "";
         QTest::newRow("negative") << "-5" << -5.0 << refused;
         QTest::newRow("empty") << "" << 0.0 << refused;
+        const QString tooLarge = QStringLiteral("价格超出设定，请将价格控制在 1000000 以内。");
+        QTest::newRow("the largest price") << "1000000" << 1000000.0 << "";
+        QTest::newRow("above the largest") << "1000000.1" << 1000000.1 << tooLarge;
+        QTest::newRow("1e308, no infinity") << "1e308" << 1e308 << tooLarge;
+        QTest::newRow("beyond a double") << "1e309" << 0.0 << tooLarge;
     }
     void readPrice() {
         QFETCH(QString, text);

@@ -82,6 +82,9 @@ private slots:
     void editedCellsFollowTheLineRules();
     void cellsEditableByRule_data();
     void cellsEditableByRule();
+    void oversizedNumbersAreRefused_data();
+    void oversizedNumbersAreRefused();
+    void pastedLineBreaksBecomeSpaces();
     void deleteLineAsksAndMovesRowsUp();
     void deletingALineKeepsTheOtherLinesAsTyped_data();
     void deletingALineKeepsTheOtherLinesAsTyped();
@@ -251,6 +254,57 @@ void TestOrderForm::editedCellsFollowTheLineRules() {
     f->editCell(1, OrderForm::NameColumn, QStringLiteral("王老吉"));
     f->editCell(1, OrderForm::QuantityColumn, QStringLiteral("２"));
     QCOMPARE(f.row(1), (QStringList{"王老吉", "2", "瓶", "7"}));
+}
+
+// A number beyond what a line can hold is refused with the field's message and the line stays as it was;
+// it never turns into infinity, and from there into 0.
+void TestOrderForm::oversizedNumbersAreRefused_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString quantity = QStringLiteral("数量超出设定，请将数量控制在 100000 以内。");
+    const QString amount = QStringLiteral("小计超出设定，请将小计控制在 1000000 以内。");
+    QTest::newRow("quantity 1e308") << int(OrderForm::QuantityColumn) << "1e308" << quantity;
+    QTest::newRow("quantity beyond a double") << int(OrderForm::QuantityColumn) << "1e309" << quantity;
+    QTest::newRow("quantity 100001") << int(OrderForm::QuantityColumn) << "100001" << quantity;
+    QTest::newRow("quantity -100001") << int(OrderForm::QuantityColumn) << "-100001" << quantity;
+    QTest::newRow("quantity 100000 fits") << int(OrderForm::QuantityColumn) << "100000" << QString();
+    QTest::newRow("amount 1e308") << int(OrderForm::AmountColumn) << "1e308" << amount;
+    QTest::newRow("amount 1000000 fits") << int(OrderForm::AmountColumn) << "1000000" << QString();
+}
+
+void TestOrderForm::oversizedNumbersAreRefused() {
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    Form f;
+    QVERIFY(f.pick("108", "2"));
+    f->editCell(1, column, typed);
+    if (message.isEmpty()) {
+        QVERIFY(f.platform.texts().isEmpty());
+        QCOMPARE(f->cell(1, column), typed);
+        return;
+    }
+    QCOMPARE(f.platform.texts(), QStringList{message});
+    QCOMPARE(f.row(1), (QStringList{"空心菜", "2", "份", "36"}));
+    QCOMPARE(f->text(OrderField::Total), QStringLiteral("36"));
+    if (column != OrderForm::QuantityColumn)
+        return;
+    // The quantity prompt refuses the same numbers: no line is added.
+    QVERIFY(!f.pick("105", typed));
+    QCOMPARE(f.platform.texts(), (QStringList{message, message}));
+    QCOMPARE(f->rowCount(), 3);
+}
+
+// One-line fields turn a pasted line break into a space; the receipt would otherwise run the lines together.
+void TestOrderForm::pastedLineBreaksBecomeSpaces() {
+    Form f;
+    f->setText(OrderField::Address, QStringLiteral("幸福路 1 号\r\n3 单元\n502"));
+    QCOMPARE(f->text(OrderField::Address), QStringLiteral("幸福路 1 号 3 单元 502"));
+    f->setText(OrderField::Note, QStringLiteral("少辣\r不要葱"));
+    QCOMPARE(f->values().note, QStringLiteral("少辣 不要葱"));
+    f->editCell(1, OrderForm::NameColumn, QStringLiteral("自带\n酒水"));
+    QCOMPARE(f->cell(1, OrderForm::NameColumn), QStringLiteral("自带 酒水"));
 }
 
 void TestOrderForm::cellsEditableByRule_data() {

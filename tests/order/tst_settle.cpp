@@ -382,14 +382,29 @@ private slots:
     void invalidFieldKeepsForm_data() {
         QTest::addColumn<int>("fieldNumber");
         QTest::addColumn<QString>("text");
-        QTest::newRow("number 1.5") << int(OrderField::OrderNumber) << "1.5";
-        QTest::newRow("number empty") << int(OrderField::OrderNumber) << "";
-        QTest::newRow("time unreadable") << int(OrderField::OrderTime) << "今天中午";
+        QTest::addColumn<QString>("named");
+        QTest::newRow("number 1.5") << int(OrderField::OrderNumber) << "1.5"
+                                    << "编号";
+        QTest::newRow("number empty") << int(OrderField::OrderNumber) << ""
+                                      << "编号";
+        QTest::newRow("time unreadable") << int(OrderField::OrderTime) << "今天中午"
+                                         << "下单时间";
+        QTest::newRow("to pay 1e308") << int(OrderField::ToPay) << "1e308"
+                                      << "实付超出设定";
+        QTest::newRow("paid beyond a double") << int(OrderField::Paid) << "1e309"
+                                              << "已付超出设定";
+        QTest::newRow("total 1000001") << int(OrderField::Total) << "1000001"
+                                       << "合计超出设定";
+        QTest::newRow("discount amount 1e308") << int(OrderField::DiscountAmount) << "1e308"
+                                               << "减免金额超出设定";
+        QTest::newRow("discount count 1e308") << int(OrderField::DiscountCount) << "1e308"
+                                              << "减免份数超出设定";
     }
 
     void invalidFieldKeepsForm() {
         QFETCH(int, fieldNumber);
         QFETCH(QString, text);
+        QFETCH(QString, named);
         const auto field = OrderField(fieldNumber);
         Till t;
         t.typeOrder(QStringLiteral("13900000004"));
@@ -398,13 +413,33 @@ private slots:
         QCOMPARE(t.platform.texts().size(), 1);
         const QString message = t.platform.shown.last().text;
         QVERIFY(message.startsWith(saveFailedPrefix));
-        QVERIFY(message.contains(field == OrderField::OrderNumber ? QStringLiteral("编号")
-                                                                  : QStringLiteral("下单时间")));
+        QVERIFY2(message.contains(named), qPrintable(message));
         QCOMPARE(t.platform.shown.last().icon, MessageIcon::Information);
         QCOMPARE(t.count(QStringLiteral("存单")), 0);
         QVERIFY(t.printCalls.isEmpty());
         QCOMPARE(t->text(field), text);
         QCOMPARE(t->rowCount(), 4);
+    }
+
+    // Fields left empty are stored as empty texts, never as NULL: queries testing 桌号 <> '' rely on it.
+    void emptyFieldsAreStoredAsEmptyTexts() {
+        Till t;
+        t.pick(QStringLiteral("108"), QStringLiteral("1"));
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        QSqlQuery q = t.home.db().prepare(QStringLiteral(
+            "SELECT 票头 || '|' || 店铺名称 || '|' || 减免 || '|' || 支付方式 || '|' || 桌号 || '|' || 电话 "
+            "|| '|' || 姓名 || '|' || 地址 || '|' || 备注 FROM 存单"));
+        QVERIFY(q.exec() && q.next());
+        QVERIFY(!q.value(0).isNull());
+        QCOMPARE(q.value(0).toString().count(QLatin1Char('|')), 8);
+
+        t->setText(OrderField::Telephone, QStringLiteral("13800000001"));
+        t->setText(OrderField::Address, QStringLiteral("幸福路 1 号"));
+        t->saveCustomer();
+        QSqlQuery c = t.home.db().prepare(QStringLiteral("SELECT 姓名 FROM 客户 WHERE 电话 = '13800000001'"));
+        QVERIFY(c.exec() && c.next());
+        QVERIFY(!c.value(0).isNull());
+        QCOMPARE(c.value(0).toString(), QString());
     }
 
     // Printing that does not take place leaves the stored order and the form; settling again does nothing

@@ -171,6 +171,64 @@ private slots:
         QCOMPARE(scalar(db, QStringLiteral("SELECT max(ID) FROM 存单")).toInt(), 8);
     }
 
+    // Rebuilding the order tables keeps the high-water mark of their IDs: the ID of a deleted order never
+    // comes back, and a line a deleted order left behind is never joined to a new order.
+    void upgradeKeepsDeletedIdsUnused() {
+        TempHome temp;
+        QDir().mkpath(temp.home().dataDir());
+        {
+            auto old = Database::connect(temp.home().databasePath());
+            QVERIFY(old);
+            QVERIFY(
+                old->exec(QStringLiteral("CREATE TABLE 存单 (ID INTEGER PRIMARY KEY AUTOINCREMENT, 编号 "
+                                         "INTEGER, 时间 DATETIME, 已付 DECIMAL(18,0), 实付 DECIMAL(18,0), "
+                                         "减免金额 DECIMAL(18,0), 电话 VARCHAR(16), 姓名 VARCHAR(16))")));
+            QVERIFY(
+                old->exec(QStringLiteral("CREATE TABLE 存单详单 (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                         "存单ID INTEGER, 菜名 VARCHAR(32), 数量 SMALLINT, 小计 SINGLE)")));
+            QVERIFY(
+                old->exec(QStringLiteral("CREATE TABLE 记录 (记录内容 VARCHAR(16), 记录信息 VARCHAR(255))")));
+            for (int id = 1; id <= 5; ++id) {
+                QVERIFY(old->exec(QStringLiteral("INSERT INTO 存单 (ID, 编号, 电话) VALUES (?, ?, NULL)"),
+                                  {id, id}));
+                QVERIFY(old->exec(QStringLiteral("INSERT INTO 存单详单 (存单ID, 菜名) VALUES (?, '空心菜')"),
+                                  {id}));
+            }
+            // Order 5 deleted without its line, order 4 deleted with it.
+            QVERIFY(old->exec(QStringLiteral("DELETE FROM 存单 WHERE ID IN (4, 5)")));
+            QVERIFY(old->exec(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = 4")));
+        }
+        const OpenedDatabase opened = openProgramDatabase(temp.home());
+        QVERIFY(opened.db);
+        Database& db = *opened.db;
+        QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM 存单详单 WHERE 存单ID = 5")).toInt(), 1);
+        // Texts older versions left NULL read as empty texts.
+        QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM 存单 WHERE 电话 IS NULL OR 姓名 IS NULL"))
+                     .toInt(),
+                 0);
+        QCOMPARE(scalar(db, QStringLiteral("SELECT count(*) FROM 存单 WHERE 电话 = ''")).toInt(), 3);
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO 存单 (编号) VALUES (6)")));
+        QCOMPARE(scalar(db, QStringLiteral("SELECT max(ID) FROM 存单")).toInt(), 6);
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO 存单详单 (存单ID) VALUES (6)")));
+        QCOMPARE(scalar(db, QStringLiteral("SELECT max(ID) FROM 存单详单")).toInt(), 6);
+    }
+
+    // A database of this version whose order IDs were lowered by an earlier upgrade: the next order ID is
+    // raised above the lines left behind, and NULL texts become empty, once.
+    void repairsOfStoredDataRunOnce() {
+        TempHome temp;
+        Database& db = temp.db();
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO 存单详单 (存单ID, 菜名) VALUES (9, '空心菜')")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址) VALUES ('138', NULL, NULL)")));
+        RecordStore(db).write(QStringLiteral("数据修订"), QStringLiteral("0"));
+        const OpenedDatabase reopened = openProgramDatabase(temp.home());
+        QVERIFY(reopened.db);
+        QCOMPARE(scalar(*reopened.db, QStringLiteral("SELECT 姓名 || '|' || 地址 FROM 客户")).toString(),
+                 QStringLiteral("|"));
+        QVERIFY(reopened.db->exec(QStringLiteral("INSERT INTO 存单 (编号) VALUES (1)")));
+        QCOMPARE(scalar(*reopened.db, QStringLiteral("SELECT max(ID) FROM 存单")).toInt(), 10);
+    }
+
     void failuresLeaveFilesAlone_data() {
         QTest::addColumn<QString>("what");
         QTest::newRow("home is a plain file") << "home-file";

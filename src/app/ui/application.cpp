@@ -80,7 +80,7 @@ int runApplication(int argc, char** argv) {
 
     OpenedDatabase opened = openProgramDatabase(home);
     if (!opened.db) {
-        platform.showMessage(QStringLiteral("数据库打开失败。"), MessageIcon::Stop);
+        platform.showMessage(databaseOpenFailedMessage + QLatin1Char('\n') + opened.error, MessageIcon::Stop);
         std::fprintf(stderr, "%s\n", qPrintable(opened.error));
         return 1;
     }

@@ -5,10 +5,10 @@
 #include "app/ui/decimalsdialog.h"
 #include "app/ui/timeformatdialog.h"
 #include "app/version.h"
+#include "catalog/dishlistmodel.h"
 #include "core/platform.h"
 #include "core/ui/functionkeys.h"
 #include "order/orderform.h"
-#include "order/ui/candidatemodel.h"
 #include "order/ui/choicecombo.h"
 #include "order/ui/formbinder.h"
 #include "order/ui/linesgrid.h"
@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -165,8 +166,14 @@ QWidget* MainWindow::buildLeftColumn() {
     auto* header = newFormLayout(nullptr);
     addFieldRows(header, column,
                  {{"编      号：", "编辑框_编号", OrderField::OrderNumber},
-                  {"票      头：", "组合框_票头", OrderField::TicketHeader},
-                  {"店铺名称：", "组合框_店铺名称", OrderField::ShopName}});
+                  {"票      头(Alt+1)：", "组合框_票头", OrderField::TicketHeader},
+                  {"店铺名称(Alt+2)：", "组合框_店铺名称", OrderField::ShopName}});
+    // The two lists without a function key of their own.
+    for (const auto& [keys, field] : {std::pair{Qt::ALT | Qt::Key_1, OrderField::TicketHeader},
+                                      std::pair{Qt::ALT | Qt::Key_2, OrderField::ShopName}}) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this,
+                [this, field = field] { m_binder->focus(field, false); });
+    }
     auto* time = newEdit(QStringLiteral("编辑框_时间"), column);
     auto* timeButton = newButton(QStringLiteral("按钮_时间设置"), QStringLiteral("…"), column);
     timeButton->setToolTip(QStringLiteral("选择时间格式"));
@@ -221,8 +228,8 @@ QWidget* MainWindow::buildRightColumn() {
     layout->addWidget(search, 1);
     m_binder->bindDishSearch(code, candidates);
     for (int c = 0; c < candidates->model()->columnCount(); ++c)
-        candidates->setColumnWidth(c, CandidateModel::columnWidth(c));
-    candidates->setColumnHidden(CandidateModel::HiddenColumn, true);
+        candidates->setColumnWidth(c, DishListModel::columnWidth(c));
+    candidates->setColumnHidden(DishListModel::Hidden, true);
 
     auto* tables = newGroup(QStringLiteral("桌号/号牌(F2)"), column);
     auto* tableRow = new QHBoxLayout(tables);
@@ -253,6 +260,7 @@ QWidget* MainWindow::buildCommandRow() {
 
     auto* firstRow = new QHBoxLayout;
     auto* saveCustomer = newButton(QStringLiteral("按钮_保存客户"), QStringLiteral("保存客户"), area);
+    saveCustomer->setFocusPolicy(Qt::TabFocus);
     auto* sampleData = newButton(QStringLiteral("按钮_随机数据"), QStringLiteral("生成销售随机数据"), area);
     // Enabled once the sample data generator is connected to sampleDataRequested().
     sampleData->setEnabled(false);
@@ -261,6 +269,7 @@ QWidget* MainWindow::buildCommandRow() {
     orderId->setFocusPolicy(Qt::NoFocus);
     orderId->setMaximumWidth(80);
     auto* preview = newButton(QStringLiteral("按钮_预览"), QStringLiteral("预览"), area);
+    preview->setFocusPolicy(Qt::TabFocus);
     firstRow->addWidget(saveCustomer);
     firstRow->addWidget(sampleData);
     firstRow->addStretch();
@@ -353,15 +362,27 @@ void MainWindow::buildToolBar() {
     help->addSeparator();
     connect(help->addAction(QStringLiteral("关于")), &QAction::triggered, this, &MainWindow::showAbout);
 
-    // The two drop-down buttons open their menu from either part of the button.
-    for (QMenu* menu : {settings, help}) {
+    // The two drop-down buttons open their menu from either part of the button. From the keyboard, Alt and
+    // the letter their caption shows open them where the buttons would, also when a narrow window has
+    // folded the buttons away; the menu key opens the first.
+    const struct {
+        QMenu* menu;
+        const char* letter;
+        QPoint position; // from the window's top left corner
+    } dropDowns[] = {{settings, "S", {409, 100}}, {help, "H", {491, 100}}};
+    for (const auto& dropDown : dropDowns) {
         auto* button = new QToolButton(bar);
-        button->setText(menu->title());
-        button->setObjectName(menu->title());
-        button->setMenu(menu);
+        button->setText(QStringLiteral("%1(%2)").arg(dropDown.menu->title(), QLatin1String(dropDown.letter)));
+        button->setObjectName(dropDown.menu->title());
+        button->setMenu(dropDown.menu);
         button->setPopupMode(QToolButton::MenuButtonPopup);
         connect(button, &QToolButton::clicked, button, &QToolButton::showMenu);
         bar->addWidget(button);
+        auto popUp = [this, menu = dropDown.menu, at = dropDown.position] { menu->popup(pos() + at); };
+        connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key(dropDown.letter[0])), this),
+                &QShortcut::activated, this, popUp);
+        if (dropDown.menu == settings)
+            connect(new QShortcut(QKeySequence(Qt::Key_Menu), this), &QShortcut::activated, this, popUp);
     }
     bar->addSeparator();
 }
@@ -390,13 +411,13 @@ void MainWindow::functionKey(int qtKey) {
     setFocus(Qt::ShortcutFocusReason);
     switch (qtKey) {
     case Qt::Key_F1:
-        m_binder->focus(OrderField::DishCode, false);
+        m_binder->focus(OrderField::DishCode, true);
         break;
     case Qt::Key_F2:
         m_binder->focus(OrderField::TableCode, true);
         break;
     case Qt::Key_F3:
-        m_binder->focus(OrderField::Telephone, false);
+        m_binder->focus(OrderField::Telephone, true);
         break;
     case Qt::Key_F4:
         m_binder->focus(OrderField::DiscountName, false);

@@ -1,10 +1,11 @@
 #include "order/ui/formbinder.h"
 
-#include "order/ui/candidatemodel.h"
+#include "catalog/dishlistmodel.h"
 #include "order/ui/choicecombo.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -52,12 +53,13 @@ void FormBinder::bindDishSearch(QLineEdit* codeEdit, QAbstractItemView* candidat
     bindEdit(codeEdit, OrderField::DishCode);
     m_dishCode = codeEdit;
     m_candidates = candidates;
-    m_candidateModel = new CandidateModel(m_form, candidates);
+    m_candidateModel = new DishListModel(QStringLiteral("品名"), candidates);
     candidates->setModel(m_candidateModel);
     candidates->installEventFilter(this);
-    connect(&m_form, &OrderForm::candidatesChanged, m_candidateModel, &CandidateModel::reload);
+    showCandidates();
+    connect(&m_form, &OrderForm::candidatesChanged, this, &FormBinder::showCandidates);
     connect(&m_form, &OrderForm::currentCandidateChanged, candidates, [this](int row) {
-        const QModelIndex index = m_candidateModel->index(row, CandidateModel::NameColumn);
+        const QModelIndex index = m_candidateModel->index(row, DishListModel::Name);
         const QSignalBlocker block(m_candidates->selectionModel());
         m_candidates->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                                    QItemSelectionModel::Rows);
@@ -69,6 +71,14 @@ void FormBinder::bindDishSearch(QLineEdit* codeEdit, QAbstractItemView* candidat
                 m_form.selectCandidate(current.isValid() ? current.row() : -1);
             });
     connect(candidates, &QAbstractItemView::doubleClicked, this, [this] { m_form.pickDish(); });
+}
+
+void FormBinder::showCandidates() {
+    QList<DishRow> rows;
+    rows.reserve(m_form.candidates().size());
+    for (const DishRecord* dish : m_form.candidates())
+        rows.append({dish->code, dish->letters, dish->name, dish->price, dish->unit});
+    m_candidateModel->setRows(std::move(rows));
 }
 
 QWidget* FormBinder::widget(OrderField field) const {
@@ -115,9 +125,14 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
 
     switch (event->type()) {
     case QEvent::FocusIn:
-        // Deferred, so that the click which brought the focus does not place the cursor afterwards.
-        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && selectsAllOnFocus(field))
-            QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && selectsAllOnFocus(field)) {
+            // After a click, deferred: the press that brought the focus places the cursor afterwards. Any
+            // other way selects at once, before the next key can be typed.
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+            else
+                edit->selectAll();
+        }
         break;
     case QEvent::FocusOut:
         m_form.fieldLeft(field);

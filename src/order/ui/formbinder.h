@@ -14,7 +14,7 @@ class QWidget;
 namespace qm {
 
 class ChoiceCombo;
-class CandidateModel;
+class DishListModel;
 
 // Ties the main window's controls to the order form: typing and choosing go to the form, the form's
 // changes show in the controls, and the keyboard path of the form (Enter to the next field, select-all on
@@ -43,13 +43,14 @@ private:
     void showChoices(OrderField field);
     bool dishCodeKey(QKeyEvent* key);
     bool candidateKey(QKeyEvent* key);
+    void showCandidates();
 
     OrderForm& m_form;
     QHash<QObject*, OrderField> m_fields;
     QHash<int, QWidget*> m_widgets;
     QLineEdit* m_dishCode = nullptr;
     QAbstractItemView* m_candidates = nullptr;
-    CandidateModel* m_candidateModel = nullptr;
+    DishListModel* m_candidateModel = nullptr;
     // The field whose Enter was consumed on key down; the focus moves when the key comes up.
     std::optional<OrderField> m_enterPending;
 };

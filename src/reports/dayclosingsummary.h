@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The day's closing summary (日结): the figures of one day and their layout on a receipt.
+namespace qm {
+
+class ReceiptSurface;
+struct ClosingRows;
+
+// Orders of one kind: how many and what they took in.
+struct ClosingGroup {
+    QString name;
+    int count = 0;
+    double amount = 0;
+};
+
+struct ClosingDish {
+    QString name;
+    double quantity = 0;
+    double amount = 0;
+};
+
+struct DayClosing {
+    QDate day;
+    QDateTime printedAt;
+    int orderCount = 0;
+    double income = 0;                  // the sum of 实付
+    QList<ClosingGroup> byPayment;      // per payment method
+    QList<ClosingGroup> byTicketHeader; // per ticket header: the ordering platform
+    QList<ClosingGroup> byPlace; // 堂食, 外卖, and 未注明 when an order has neither table nor address
+    int discountCount = 0;       // orders with a discount name and a discount amount
+    double discountSum = 0;
+    QList<ClosingDish> topDishes; // the ten best-selling dishes by quantity
+};
+
+// The names the summary gives to orders without the value.
+inline const QString closingNoPayment = QStringLiteral("未选择");
+inline const QString closingNoTicketHeader = QStringLiteral("无票头");
+inline const QString closingDineIn = QStringLiteral("堂食");
+inline const QString closingDelivery = QStringLiteral("外卖");
+inline const QString closingNoPlace = QStringLiteral("未注明");
+
+// The period a day's summary covers: the whole day, from 0时0分0秒 up to the next day's.
+QDateTime closingStart(const QDate& day);
+QDateTime closingEnd(const QDate& day);
+
+// The figures of the rows. An order counts once, by its ID. Groups are ordered by amount, largest first
+// (ties by name); dishes by quantity, then amount, then name.
+DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QDateTime& printedAt);
+
+// Lays the summary out from y = 0 on the surface's width; returns the drawn height.
+int drawDayClosing(ReceiptSurface& surface, const DayClosing& closing);
+
+} // namespace qm

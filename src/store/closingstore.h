@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// What the day's closing summary reads: the orders of a period and the lines that belong to them.
+namespace qm {
+
+class Database;
+
+struct ClosingOrderRow {
+    qint64 id = 0;
+    QString ticketHeader;  // 票头
+    QString paymentMethod; // 支付方式
+    QString tableName;     // 桌号
+    QString address;       // 地址
+    QString discountName;  // 减免
+    double discountAmount = 0;
+    double toPay = 0; // 实付
+};
+
+struct ClosingLineRow {
+    qint64 orderId = 0;
+    QString name;
+    double quantity = 0;
+    double amount = 0; // 小计
+};
+
+struct ClosingRows {
+    QList<ClosingOrderRow> orders;
+    QList<ClosingLineRow> lines;
+};
+
+// The orders stamped in [from, to) and their lines, A changed order is one row
+// under its ID and its lines are the changed ones, so nothing is counted twice. No value when a query
+// failed; the reason is in `error`.
+std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& from, const QDateTime& to,
+                                           QString* error = nullptr);
+
+} // namespace qm
