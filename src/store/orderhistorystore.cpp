@@ -34,7 +34,7 @@ bool run(QSqlQuery& query, const QVariantList& values, QString& error) {
         query.bindValue(i, values[i]);
     if (query.exec())
         return true;
-    error = query.lastError().text();
+    error = failureText(query.lastError());
     return false;
 }
 
@@ -91,7 +91,7 @@ std::optional<PageTotals> OrderHistoryTable::totals() const {
     if (!query.prepare(sql + joined(QStringLiteral(" WHERE "), condition.sql)) ||
         !run(query, condition.values, m_lastError) || !query.next()) {
         if (m_lastError.isEmpty())
-            m_lastError = query.lastError().text();
+            m_lastError = failureText(query.lastError());
         return std::nullopt;
     }
     return PageTotals{query.value(0).toLongLong(), {query.value(1).toDouble(), query.value(2).toDouble()}};
@@ -157,7 +157,7 @@ std::optional<QList<QVariantList>> OrderHistoryTable::page(qint64 first, int row
                            .arg(listColumns, joined(QStringLiteral(" WHERE "), condition.sql))) ||
         !run(query, condition.values, m_lastError)) {
         if (m_lastError.isEmpty())
-            m_lastError = query.lastError().text();
+            m_lastError = failureText(query.lastError());
         return std::nullopt;
     }
     const int columns = int(listColumns.count(QLatin1Char(',')) + 1);
@@ -192,7 +192,7 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
                      ? QString()
                      : QStringLiteral(" WHERE 存单ID IN (SELECT ID FROM 存单%1)").arg(where));
     if (!orders.prepare(orderSql) || !lines.prepare(lineSql)) {
-        error = (orders.lastError().isValid() ? orders : lines).lastError().text();
+        error = failureText((orders.lastError().isValid() ? orders : lines).lastError());
         return false;
     }
     if (!run(orders, condition.values, error) || !run(lines, condition.values, error))
@@ -219,7 +219,7 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
     }
     for (const QSqlQuery* query : {&orders, &lines}) {
         if (query->lastError().isValid()) {
-            error = query->lastError().text();
+            error = failureText(query->lastError());
             return false;
         }
     }
