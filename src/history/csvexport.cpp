@@ -1,7 +1,6 @@
 #include "history/csvexport.h"
 
 #include "core/datetimetext.h"
-#include "core/gbk.h"
 #include "core/numtext.h"
 
 #include <QSaveFile>
@@ -12,8 +11,6 @@
 namespace qm {
 
 namespace {
-
-const QByteArray lineEnd = QByteArrayLiteral("\r\n");
 
 enum class Kind { Text, Integer, Single, Double, Time };
 
@@ -98,26 +95,23 @@ QString cleanCsvText(const QString& text) {
     return clean;
 }
 
-QString csvRecord(const ExportRecord& record, bool withOrder) {
-    QString line;
-    line.reserve(160);
+void appendCsvRecord(QString& text, const ExportRecord& record, bool withOrder) {
     for (int c = 0; c < 21; ++c) {
         if (c > 0)
-            line += QLatin1Char(',');
+            text += QLatin1Char(',');
         if (withOrder || c >= orderFieldCount)
-            line += fieldText(record.values.value(c), columnKinds[c]);
+            text += fieldText(record.values.value(c), columnKinds[c]);
     }
-    return line;
 }
 
-QByteArray csvSummary(const CsvSummary& summary) {
+QString csvSummary(const CsvSummary& summary) {
     QString label = summary.browsingLabel;
     label.remove(QStringLiteral("正在浏览"));
     label.remove(QStringLiteral("："));
     QStringList lines{QString(), cleanCsvText(label)};
     for (const QString& status : summary.status)
         lines << foldFullWidth(status).replace(QLatin1Char(':'), QLatin1Char(','));
-    return toGbk(lines.join(QStringLiteral("\r\n")));
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, const CsvSummary& summary,
@@ -128,23 +122,20 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
         result.error = file.errorString();
         return result;
     }
+    // Lines gather as text and go to the file, encoded, some 64 thousand characters at a time.
     QStringEncoder gbk("GBK");
-    auto encoded = [&gbk](const QString& text) -> QByteArray { return gbk.encode(text); };
-    // Lines gather in a buffer that goes to the file a megabyte at a time.
-    QByteArray buffer;
-    buffer.reserve(2 << 20);
+    QString text;
+    text.reserve(1 << 17);
     bool writeFailed = false;
     auto flush = [&] {
-        if (!writeFailed && !buffer.isEmpty() && file.write(buffer) != buffer.size())
+        const QByteArray bytes = gbk.encode(text);
+        text.resize(0);
+        if (!writeFailed && !bytes.isEmpty() && file.write(bytes) != bytes.size())
             writeFailed = true;
-        buffer.clear();
         return !writeFailed;
     };
-    auto write = [&](const QByteArray& bytes) {
-        buffer += bytes;
-        return buffer.size() < (1 << 20) || flush();
-    };
-    write(encoded(csvHeader.join(QLatin1Char(','))) + lineEnd);
+    text += csvHeader.join(QLatin1Char(','));
+    text += QLatin1String("\r\n");
     qint64 orders = 0;
     qint64 previous = -1;
     bool cancelled = false;
@@ -161,7 +152,9 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
                 }
             }
             ++result.lines;
-            return write(encoded(csvRecord(record, newOrder) + QStringLiteral("\r\n")));
+            appendCsvRecord(text, record, newOrder);
+            text += QLatin1String("\r\n");
+            return text.size() < (1 << 16) || flush();
         },
         error);
     if (cancelled) {
@@ -170,7 +163,7 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
         return result;
     }
     if (read && !writeFailed) {
-        write(csvSummary(summary));
+        text += csvSummary(summary);
         flush();
     }
     if (!read || writeFailed) {

@@ -199,22 +199,29 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
         return false;
     ExportRecord record;
     record.values.resize(21);
-    bool haveLine = lines.next();
+    bool haveLine = false;
+    qint64 lineOrder = 0; // the order of the current line
+    auto nextLine = [&] {
+        haveLine = lines.next();
+        if (haveLine)
+            lineOrder = lines.value(0).toLongLong();
+    };
+    nextLine();
     while (haveLine && orders.next()) {
         record.orderId = orders.value(0).toLongLong();
         // Lines of orders that are gone or filtered out are passed over.
-        while (haveLine && lines.value(0).toLongLong() < record.orderId)
-            haveLine = lines.next();
-        if (!haveLine || lines.value(0).toLongLong() != record.orderId)
+        while (haveLine && lineOrder < record.orderId)
+            nextLine();
+        if (!haveLine || lineOrder != record.orderId)
             continue;
         for (int c = 0; c < 17; ++c)
             record.values[c] = orders.value(c);
-        while (haveLine && lines.value(0).toLongLong() == record.orderId) {
+        while (haveLine && lineOrder == record.orderId) {
             for (int c = 1; c < 5; ++c)
                 record.values[16 + c] = lines.value(c);
             if (!each(record))
                 return true;
-            haveLine = lines.next();
+            nextLine();
         }
     }
     for (const QSqlQuery* query : {&orders, &lines}) {
