@@ -2,10 +2,14 @@
 // things a cashier waits for take on it.
 #include "benchutil.h"
 #include "chartbench.h"
+#include "customerbench.h"
+#include "escposbench.h"
 #include "historybench.h"
 #include "orderbench.h"
 #include "promptbench.h"
 #include "receiptbench.h"
+#include "reportbench.h"
+#include "safetybench.h"
 #include "settlebench.h"
 
 #include "app/programdatabase.h"
@@ -156,6 +160,11 @@ int main(int argc, char** argv) {
     benchOrderEntry();
     benchReceipt();
     benchCharts(home);
+    benchCustomers();
+    benchSampleData();
+    benchReports(home);
+    benchSafety(home);
+    benchDirectPrinting(home);
     benchHistory(home);
     return 0;
 }

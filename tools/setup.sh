@@ -8,6 +8,7 @@ packages=(
     build-essential cmake pkg-config ccache
     qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
     fonts-arphic-uming fonts-wqy-microhei
+    cups-client
 )
 
 missing=()

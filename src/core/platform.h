@@ -53,6 +53,10 @@ public:
     // A modal Yes/No question; true on Yes.
     virtual bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                           const QString& caption = {}) = 0;
+    // The same question with No as the answer Enter gives, for a question whose Yes overwrites stored data.
+    virtual bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) {
+        return askYesNo(text, icon, caption);
+    }
     // A modal input box; no value when cancelled. `decimal` restricts the input to a decimal number.
     virtual std::optional<QString> askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) = 0;

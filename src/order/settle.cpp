@@ -169,6 +169,8 @@ SettleOutcome SettleCommands::settle() {
     m_form.setSettleVisible(false);
     if (!m_print(false))
         return SettleOutcome::StoredNotPrinted;
+    if (m_cashSettled && trimBlanks(values.paymentMethod) == cashPaymentMethod)
+        m_cashSettled();
     m_form.resetForm();
     return SettleOutcome::Completed;
 }

@@ -20,6 +20,8 @@ inline const QString noLinesMessage = QStringLiteral("无法完成，还没有�
 inline const QString clearQuestion = QStringLiteral("是否清空点单数据？");
 inline const QString changedQuestion = QStringLiteral("修改成功。是否打印小票？");
 inline const QString saveFailedPrefix = QStringLiteral("订单保存失败：");
+// The payment method that puts money in the drawer.
+inline const QString cashPaymentMethod = QStringLiteral("现金支付");
 
 // The form's values as they are stored.
 struct PreparedOrder {
@@ -58,6 +60,9 @@ public:
 
     SettleCommands(OrderForm& form, PrintReceipt print);
 
+    // Runs once a new order paid in cash is stored and its receipt printed (the drawer opens).
+    void setCashSettled(std::function<void()> cashSettled) { m_cashSettled = std::move(cashSettled); }
+
     // F12: stores the new order (with its customer) or the change, then prints.
     SettleOutcome settle();
     // F11: prints one copy of the form without storing it. False when nothing was printed.
@@ -82,6 +87,7 @@ private:
 
     OrderForm& m_form;
     PrintReceipt m_print;
+    std::function<void()> m_cashSettled;
     std::optional<qint64> m_lastStoredId;
     // The time of the order taken back for change, and the text the form shows for it.
     std::optional<QDateTime> m_loadedTime;

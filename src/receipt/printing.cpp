@@ -1,14 +1,50 @@
 #include "receipt/printing.h"
 
 #include "core/platform.h"
+#include "receipt/directprinter.h"
+#include "receipt/printerchoice.h"
+#include "receipt/rasterreceipt.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/receiptlayout.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"
+#include "store/settings.h"
 
 #include <QImage>
 
 namespace qm {
+
+namespace {
+
+// A printer driven directly that tells the user why a page did not go out.
+class TellingDirectPrinter : public ReceiptPrinter {
+public:
+    TellingDirectPrinter(Platform& platform, std::unique_ptr<DirectPrinter> printer)
+        : m_platform(platform)
+        , m_printer(std::move(printer)) {}
+    bool printPage(const std::function<int(ReceiptSurface&)>& draw) override {
+        if (m_printer->printPage(draw))
+            return true;
+        tellSendFailure(m_platform, m_printer->lastResult());
+        return false;
+    }
+
+private:
+    Platform& m_platform;
+    std::unique_ptr<DirectPrinter> m_printer;
+};
+
+} // namespace
+
+std::unique_ptr<ReceiptPrinter> openReceiptPrinter(Platform& platform, const RecordStore& records,
+                                                   const PrintRequest& request) {
+    if (const PrinterChoice choice = loadPrinterChoice(records); choice.direct()) {
+        return std::make_unique<TellingDirectPrinter>(
+            platform, std::make_unique<DirectPrinter>(platform, makeSender(choice), request.printWidth,
+                                                      rasterDots(request.paperWidthMm)));
+    }
+    return platform.choosePrinter(request);
+}
 
 bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFile& config, const Home& home,
                   const ReceiptContent& content, bool singleCopy) {
@@ -20,7 +56,7 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("小票 #") + content.orderNumber;
-    const std::unique_ptr<ReceiptPrinter> printer = platform.choosePrinter(request);
+    const std::unique_ptr<ReceiptPrinter> printer = openReceiptPrinter(platform, records, request);
     if (!printer)
         return false;
 

@@ -1,8 +1,10 @@
 #include "receipt/printsettingseditor.h"
 
+#include "core/home.h"
 #include "core/numtext.h"
 #include "core/platform.h"
 #include "receipt/receiptpictures.h"
+#include "receipt/testpage.h"
 #include "store/settings.h"
 
 #include <QBuffer>
@@ -54,6 +56,8 @@ PrintSettingsForm PrintSettingsEditor::fill() const {
     const auto bold = splitElementList(m_records.read(boldKey));
     for (size_t i = 0; i < bold.size(); ++i)
         form.bold[i] = textToInt(bold[i]) != 0;
+    form.printer = loadPrinterChoice(m_records);
+    form.portText = QString::number(form.printer.port);
     return form;
 }
 
@@ -82,13 +86,18 @@ int PrintSettingsEditor::validate(PrintSettingsForm& form) const {
     return 0;
 }
 
-PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& form,
-                                                            int* invalidElement) const {
+PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& form, int* invalidElement,
+                                                            PrinterField* invalidPrinter) const {
     const int invalid = validate(form);
     if (invalidElement)
         *invalidElement = invalid;
     if (invalid != 0)
         return ApplyResult::Invalid;
+    const PrinterField printer = validatePrinter(form);
+    if (invalidPrinter)
+        *invalidPrinter = printer;
+    if (printer != PrinterField::None)
+        return ApplyResult::InvalidPrinter;
     if (!m_records.exists(sizeKey)) {
         m_platform.showMessage(QStringLiteral("设置失败.错误7763"), MessageIcon::None);
         return ApplyResult::Refused;
@@ -118,7 +127,53 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
     }
     m_records.update(sizeKey, sizes.join(QLatin1Char('|')));
     m_records.update(boldKey, bold.join(QLatin1Char('|')));
+    savePrinterChoice(m_records, form.printer);
     return ApplyResult::Saved;
+}
+
+PrinterField PrintSettingsEditor::validatePrinter(PrintSettingsForm& form) const {
+    PrinterChoice& printer = form.printer;
+    printer.host = trimBlanks(printer.host);
+    printer.device = trimBlanks(printer.device);
+    printer.queue = trimBlanks(printer.queue);
+    const auto refuse = [this](PrinterField field, const QString& text) {
+        m_platform.showMessage(text, MessageIcon::Information, QStringLiteral("提示"));
+        return field;
+    };
+    switch (printer.kind) {
+    case PrinterKind::System:
+        break;
+    case PrinterKind::Network: {
+        if (printer.host.isEmpty())
+            return refuse(PrinterField::Host, QStringLiteral("请填写网络打印机的 IP 地址或主机名。"));
+        bool ok = false;
+        const int port = trimBlanks(foldFullWidth(form.portText)).toInt(&ok);
+        if (!ok || port < 1 || port > 65535)
+            return refuse(PrinterField::Port,
+                          QStringLiteral("端口须是 1 到 65535 之间的整数，一般是 9100。"));
+        printer.port = port;
+        break;
+    }
+    case PrinterKind::Usb:
+        if (printer.device.isEmpty())
+            return refuse(PrinterField::Device,
+                          QStringLiteral("请选择 USB 打印机的设备，例如 /dev/usb/lp0。"));
+        break;
+    case PrinterKind::CupsRaw:
+        if (printer.queue.isEmpty())
+            return refuse(PrinterField::Queue, QStringLiteral("请选择 CUPS 原始队列。"));
+        break;
+    }
+    return PrinterField::None;
+}
+
+bool PrintSettingsEditor::printTestPage(PrintSettingsForm& form) const {
+    if (validatePrinter(form) != PrinterField::None)
+        return false;
+    const ReceiptType type = form.receiptType == 0 ? ReceiptType::Mm58 : ReceiptType::Mm80;
+    return qm::printTestPage(m_platform, form.printer, type == ReceiptType::Mm58 ? 58 : 80,
+                             printWidthFor(ConfigFile(m_home.configPath()), type),
+                             m_records.read(QStringLiteral("店铺名称")));
 }
 
 bool PrintSettingsEditor::choosePicture(PicturePick& pick) const {

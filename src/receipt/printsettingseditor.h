@@ -1,5 +1,6 @@
 #pragma once
 
+#include "receipt/printerchoice.h"
 #include "receipt/receiptsettings.h"
 
 #include <QByteArray>
@@ -37,7 +38,12 @@ struct PrintSettingsForm {
     QString copies;
     std::array<QString, receiptElementCount> sizes;
     std::array<bool, receiptElementCount> bold{};
+    PrinterChoice printer; // its port as typed is `portText`
+    QString portText = QString::number(defaultPrinterPort);
 };
+
+// The printer field that stopped validation.
+enum class PrinterField { None, Host, Port, Device, Queue };
 
 class PrintSettingsEditor {
 public:
@@ -55,15 +61,26 @@ public:
     // first invalid box shows the message and returns its element number; 0 when all are valid.
     int validate(PrintSettingsForm& form) const;
 
-    enum class ApplyResult { Invalid, Refused, Saved };
-    // Validates, then stores every setting as an update of its row and writes newly chosen pictures.
+    // The fields the chosen printer kind needs: a host and a port from 1 to 65535, a device file or a
+    // queue. On the first missing or wrong one shows the message and returns it; the port is taken into
+    // `form.printer` when valid.
+    PrinterField validatePrinter(PrintSettingsForm& form) const;
+
+    enum class ApplyResult { Invalid, InvalidPrinter, Refused, Saved };
+    // Validates, then stores every setting as an update of its row and writes newly chosen pictures; the
+    // printer choice is written whole, its rows created when missing.
     // Refused when the rows were never created ("设置失败.错误7763"). `invalidElement` receives the
-    // element that failed validation.
-    ApplyResult apply(PrintSettingsForm& form, int* invalidElement = nullptr) const;
+    // element that failed validation, `invalidPrinter` the printer field.
+    ApplyResult apply(PrintSettingsForm& form, int* invalidElement = nullptr,
+                      PrinterField* invalidPrinter = nullptr) const;
 
     // The open-file dialog for a PNG picture; false when cancelled or the file is not there. A picture
     // larger than 430 pixels either way is taken after a word of advice.
     bool choosePicture(PicturePick& pick) const;
+
+    // "打印测试页" on the printer and roll the form shows, before they are applied. False when nothing
+    // printed (the user was told why).
+    bool printTestPage(PrintSettingsForm& form) const;
 
 private:
     const RecordStore& m_records;

@@ -41,16 +41,19 @@ ReceiptSettings loadReceiptSettings(const RecordStore& records, const ConfigFile
             settings.styles[i] = {textToInt(sizes[i]), textToInt(bold[i]) != 0};
     }
 
-    if (forPrinting) {
-        // A width that is no positive number would print an empty receipt: the default stands in.
-        const bool narrow = settings.type == ReceiptType::Mm58;
-        const int fallback = narrow ? 480 : 700;
-        const int width = textToInt(
-            config.read(narrow ? QStringLiteral("58小票打印宽度") : QStringLiteral("80小票打印宽度"),
-                        QString::number(fallback), true));
-        settings.printWidth = width > 0 ? width : fallback;
-    }
+    if (forPrinting)
+        settings.printWidth = printWidthFor(config, settings.type);
     return settings;
+}
+
+int printWidthFor(const ConfigFile& config, ReceiptType type) {
+    // A width that is no positive number would print an empty receipt: the default stands in.
+    const bool narrow = type == ReceiptType::Mm58;
+    const int fallback = narrow ? 480 : 700;
+    const int width =
+        textToInt(config.read(narrow ? QStringLiteral("58小票打印宽度") : QStringLiteral("80小票打印宽度"),
+                              QString::number(fallback), true));
+    return width > 0 ? width : fallback;
 }
 
 int receiptCopies(const RecordStore& records) {

@@ -43,6 +43,10 @@ struct ReceiptSettings {
 // the configuration file, appending the entry with its default when it is missing.
 ReceiptSettings loadReceiptSettings(const RecordStore& records, const ConfigFile& config, bool forPrinting);
 
+// The print width of a receipt type from the configuration file (appending a missing entry with its
+// default); the default when the entry is no positive number.
+int printWidthFor(const ConfigFile& config, ReceiptType type);
+
 // The copies a settled order prints: 打印份数, at least 1.
 int receiptCopies(const RecordStore& records);
 

@@ -5,8 +5,6 @@
 #include "reports/periods.h"
 #include "store/reportstore.h"
 
-#include <cmath>
-
 namespace qm {
 
 namespace {
@@ -60,7 +58,7 @@ void fillPeriodRows(ReportOutcome& outcome, const QList<GroupTotal>& groups, int
         ++r;
         table.setRow(r, {g.key, doubleText(g.sum), QString::number(g.count), averageText(g.sum, g.count)});
         outcome.pies.labels << g.key.right(2) + labelSuffix;
-        outcome.pies.incomes << qint64(std::trunc(g.sum));
+        outcome.pies.incomes << truncatedAmount(g.sum);
         outcome.pies.counts << g.count;
     }
     table.setColumnColour(1, 2, r, CellColour::Red);
@@ -85,7 +83,7 @@ ReportOutcome monthsOf(const Database& db, const QString& title, const QDate& fr
     ReportOutcome outcome = prepared(title, monthHeader);
     if (!from.isValid())
         return outcome;
-    const QList<GroupTotal> groups = incomeByPeriod(db, TimeRange::days(from, to), Grouping::Month);
+    const QList<GroupTotal> groups = incomeByPeriod(db, from, to, Grouping::Month, &outcome.readError);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, months, texts, QStringLiteral("月"));
@@ -133,7 +131,7 @@ ReportOutcome monthReport(const Database& db, const QString& year, const QString
     if (!from.isValid())
         return outcome;
     const QList<GroupTotal> groups =
-        incomeByPeriod(db, TimeRange::days(from, from.addMonths(1)), Grouping::Day);
+        incomeByPeriod(db, from, from.addMonths(1), Grouping::Day, &outcome.readError);
     if (groups.isEmpty())
         return outcome;
     fillPeriodRows(outcome, groups, from.daysInMonth(),
@@ -171,7 +169,7 @@ ReportOutcome dayReport(const Database& db, const QString& day) {
     const QDate date = parseDayText(day);
     if (!date.isValid())
         return outcome;
-    const QList<PaidOrder> orders = paidOrders(db, TimeRange::dayAfterMidnight(date));
+    const QList<PaidOrder> orders = paidOrders(db, TimeRange::dayAfterMidnight(date), &outcome.readError);
     if (orders.isEmpty())
         return outcome;
     table.setRowCount(int(orders.size()) + 5);

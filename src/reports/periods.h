@@ -9,6 +9,14 @@ namespace qm {
 
 enum class PickerKind { Year, Quarter, Month, Day };
 
+// What a picker hands on when confirmed, as texts.
+struct PickedPeriod {
+    PickerKind kind = PickerKind::Year;
+    QString year;    // "2016"
+    QString part;    // the quarter "1".."4" or the month "1".."12"
+    QString dayText; // the day picker's date as "%d年%d月%d日"
+};
+
 // The years of the year lists: the current year down to 2010, newest first. A clock before 2010 still
 // offers its own year.
 QStringList pickerYears(int currentYear);

@@ -26,6 +26,20 @@ int chartAxisMaximum(double maximum) {
     return axis >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(axis);
 }
 
+QString readErrorMessage(const QString& reason) {
+    return QStringLiteral("无法读取点单数据，报表没有生成。\r\n\r\n") + reason;
+}
+
+qint64 truncatedAmount(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 9.2e18)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -9.2e18)
+        return std::numeric_limits<qint64>::min();
+    return qint64(std::trunc(value));
+}
+
 QString averageText(double total, qint64 count) {
     return doubleText(roundHalfAway(total / double(count), 1));
 }

@@ -51,7 +51,15 @@ struct ReportOutcome {
     bool emptyTrend = false;
     IncomePies pies;
     TrendChart trend;
+    // Why the orders could not be read; empty when they were. The period then counts as without orders.
+    QString readError;
 };
+
+// The message when the orders could not be read.
+QString readErrorMessage(const QString& reason);
+
+// A sum as the pie charts take it: truncated toward zero, held within the range of the integer.
+qint64 truncatedAmount(double value);
 
 // The chart maximum as the reports track it over their rows: raised to a larger amount `s` (truncated),
 // else to a larger count `c`.

@@ -5,8 +5,6 @@
 #include "reports/periods.h"
 #include "store/reportstore.h"
 
-#include <cmath>
-
 namespace qm {
 
 namespace {
@@ -110,12 +108,11 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
         ReportOutcome outcome =
             prepared(kind, p + QStringLiteral("年 ") + typeText + QStringLiteral("销售表"));
         const int year = parseYear(p);
-        const QList<GroupTotal> groups =
-            year ? salesByPeriod(db, TimeRange::days(QDate(year, 1, 1), QDate(year + 1, 1, 1)),
-                                 Grouping::Month, state.dish)
-                 : QList<GroupTotal>();
+        const QList<GroupTotal> groups = year ? salesByPeriod(db, QDate(year, 1, 1), QDate(year + 1, 1, 1),
+                                                              Grouping::Month, state.dish, &outcome.readError)
+                                              : QList<GroupTotal>();
         if (groups.isEmpty())
-            outcome.emptyTrend = true;
+            outcome.emptyTrend = outcome.readError.isEmpty();
         else
             fillGroups(outcome, groups, QStringLiteral("月"),
                        p + QStringLiteral("年 ") + typeText + QStringLiteral("销售参考数据"));
@@ -127,7 +124,7 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
         const QDate from = parseMonthPeriod(p);
         const QList<GroupTotal> groups =
             from.isValid()
-                ? salesByPeriod(db, TimeRange::days(from, from.addMonths(1)), Grouping::Day, state.dish)
+                ? salesByPeriod(db, from, from.addMonths(1), Grouping::Day, state.dish, &outcome.readError)
                 : QList<GroupTotal>();
         if (!groups.isEmpty())
             fillGroups(outcome, groups, QStringLiteral("日"),
@@ -140,7 +137,8 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
     ReportOutcome outcome = prepared(kind, p + typeText + QStringLiteral("销售表"));
     const QDate day = parseDayText(p);
     const QList<SoldLine> lines =
-        day.isValid() ? soldLines(db, TimeRange::dayAfterMidnight(day), state.dish) : QList<SoldLine>();
+        day.isValid() ? soldLines(db, TimeRange::dayAfterMidnight(day), state.dish, &outcome.readError)
+                      : QList<SoldLine>();
     if (lines.isEmpty())
         return outcome;
     QList<QStringList> rows;

@@ -48,8 +48,16 @@ public:
     // The last failure seen by prepare(), exec() or transaction(), as failureText() tells it.
     QString lastError() const { return m_lastError; }
 
+    // Writes the write-ahead log back into the database file and empties it. Runs on close too.
+    bool checkpoint();
+    // Closes the connection (after a checkpoint) so that the file can be replaced, and opens it again.
+    void close();
+    bool reopen(QString* error = nullptr);
+
 private:
     Database(const QString& connectionName, const QString& path);
+    // Checks the file is a database and sets the connection's busy time, journal and sync modes.
+    bool prepareConnection(QSqlDatabase& db, QString* error);
 
     QString m_connectionName;
     QString m_path;

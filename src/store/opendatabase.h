@@ -3,6 +3,7 @@
 #include "store/database.h"
 
 #include <memory>
+#include <optional>
 
 // Opening the program's database: created with its first-run rows when missing, then upgraded.
 namespace qm {
@@ -18,5 +19,13 @@ struct OpenedDatabase {
 // Creates the data folder and the database when missing, connects, upgrades an older database and reads
 // the quantity decimals. An existing file is never replaced.
 OpenedDatabase openDatabase(const Home& home);
+
+// The schema steps of openDatabase() on a connected database: the schema of an empty file, the upgrade of
+// an older one, the indexes. Returns the quantity decimals; no value (with the reason) when the schema
+// could not be made.
+std::optional<int> prepareDatabase(Database& db, QString* error = nullptr);
+
+// The version text `数据库版本` of the schema this program writes.
+QString currentDatabaseVersion();
 
 } // namespace qm

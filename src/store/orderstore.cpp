@@ -96,31 +96,38 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
     return true;
 }
 
+std::optional<qint64> insertOrderRows(const Database& db, const StoredOrder& order,
+                                      const QList<StoredLine>& lines, QString& error) {
+    QSqlQuery insert = db.prepare(
+        QStringLiteral("INSERT INTO 存单 (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(orderColumns));
+    bindOrder(insert, order);
+    if (!run(insert, error))
+        return std::nullopt;
+    const qint64 id = insert.lastInsertId().toLongLong();
+    if (id <= 0) {
+        error = QStringLiteral("no ID for the new order");
+        return std::nullopt;
+    }
+    if (!insertLines(db, id, order.time, lines, error))
+        return std::nullopt;
+    return id;
+}
+
 OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
                              OrderNumber numbering) {
-    int number = order.number;
+    StoredOrder numbered = order;
     OrderWriteResult result = inTransaction(db, [&](qint64& id, QString& error) {
         if (numbering == OrderNumber::Proposed) {
             const std::optional<int> free = freeNumber(db, order.number, order.time.date(), error);
             if (!free)
                 return false;
-            number = *free;
+            numbered.number = *free;
         }
-        QSqlQuery insert =
-            db.prepare(QStringLiteral("INSERT INTO 存单 (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                      "?, ?, ?, ?, ?, ?, ?, ?)")
-                           .arg(orderColumns));
-        bindOrder(insert, order);
-        insert.bindValue(0, number);
-        if (!run(insert, error))
+        const std::optional<qint64> inserted = insertOrderRows(db, numbered, lines, error);
+        if (!inserted)
             return false;
-        id = insert.lastInsertId().toLongLong();
-        if (id <= 0) {
-            error = QStringLiteral("no ID for the new order");
-            return false;
-        }
-        if (!insertLines(db, id, order.time, lines, error))
-            return false;
+        id = *inserted;
         if (!order.telephone.isEmpty() &&
             !countCustomerOrder(db, order.telephone, order.customerName, order.address, order.time)) {
             error = db.lastError();
@@ -129,7 +136,7 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
         return true;
     });
     if (result)
-        result.number = number;
+        result.number = numbered.number;
     return result;
 }
 

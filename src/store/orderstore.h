@@ -47,6 +47,11 @@ struct StoredLine {
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
                  QString& error);
 
+// Inserts the 存单 row and its lines and gives the new ID; on failure no value and the reason in `error`.
+// The customer is not counted. Part of the caller's transaction.
+std::optional<qint64> insertOrderRows(const Database& db, const StoredOrder& order,
+                                      const QList<StoredLine>& lines, QString& error);
+
 // What a write gives back: the order's ID, or the reason it failed.
 struct OrderWriteResult {
     std::optional<qint64> id;

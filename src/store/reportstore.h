@@ -36,20 +36,22 @@ struct GroupTotal {
     double sum = 0;
 };
 
-// Orders (存单) per group, summing 实付; groups in key order. Empty when there are none or the query fails.
-QList<GroupTotal> incomeByPeriod(const Database& db, const TimeRange& range, Grouping grouping);
+// Orders (存单) of the days [from, to) per month or day that has any, summing 实付, in time order. Empty when
+// there are none or the query fails.
+QList<GroupTotal> incomeByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
+                                 QString* error = nullptr);
 
 struct PaidOrder {
     QDateTime time;
     double paid = 0; // 实付
 };
 // The orders of the range in time order.
-QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range);
+QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range, QString* error = nullptr);
 
-// Order lines (存单详单) per group, summing 小计; `dish` empty for every dish, else the lines of exactly
-// that 菜名.
-QList<GroupTotal> salesByPeriod(const Database& db, const TimeRange& range, Grouping grouping,
-                                const QString& dish);
+// Order lines (存单详单) of the days [from, to) per month or day, summing 小计; `dish` empty for every dish,
+// else the lines of exactly that 菜名.
+QList<GroupTotal> salesByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
+                                const QString& dish, QString* error = nullptr);
 
 struct SoldLine {
     QDateTime time; // 销售时间
@@ -58,7 +60,10 @@ struct SoldLine {
     double amount = 0; // 小计
 };
 // The order lines of the range in time order, for every dish or for one.
-QList<SoldLine> soldLines(const Database& db, const TimeRange& range, const QString& dish);
+QList<SoldLine> soldLines(const Database& db, const TimeRange& range, const QString& dish,
+                          QString* error = nullptr);
+
+// A query that fails gives an empty list and, with `error`, the reason there.
 
 // Every 菜名 of 菜单 in table order.
 QStringList dishNames(const Database& db);

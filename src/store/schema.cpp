@@ -39,7 +39,11 @@ const char* const indexes[] = {
     "CREATE INDEX IF NOT EXISTS 存单详单_存单ID ON 存单详单 (存单ID)",
     "CREATE INDEX IF NOT EXISTS 存单详单_销售时间 ON 存单详单 (销售时间)",
     "CREATE INDEX IF NOT EXISTS 客户_电话 ON 客户 (电话)",
+    "CREATE INDEX IF NOT EXISTS 客户_姓名 ON 客户 (姓名)",
     "CREATE INDEX IF NOT EXISTS 存单_电话 ON 存单 (电话)",
+    // The income report and the sales statistics sum a period from these alone, without the table rows.
+    "CREATE INDEX IF NOT EXISTS 存单_时间_实付 ON 存单 (时间, 实付)",
+    "CREATE INDEX IF NOT EXISTS 存单详单_销售时间_菜名_小计 ON 存单详单 (销售时间, 菜名, 小计)",
 };
 
 struct Dish {

@@ -1,7 +1,10 @@
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
+#include "catalog/ui/customerwindow.h"
 #include "order/orderform.h"
 #include "receipt/recordingsurface.h"
+#include "store/customerstore.h"
+#include "store/orderformstore.h"
 #include "store/settings.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
@@ -340,16 +343,57 @@ private slots:
         QCOMPARE(names, (QStringList{"空心菜", "王老吉"}));
     }
 
+    // A sample data run shows today's new totals and the next number of the day at once.
+    void sampleDataButtonFillsTheYear() {
+        Shop shop;
+        QVERIFY(shop.window.findChild<QPushButton*>(QStringLiteral("按钮_随机数据"))->isEnabled());
+        shop.platform.yesNoAnswers.enqueue(true);
+        click(shop.window, "按钮_随机数据");
+        QCOMPARE(shop.platform.texts(), QStringList{QStringLiteral("是否生成随机数据？")});
+        QVERIFY(orderCount(shop.home.db()) > 365 * 2);
+        const TodayTotals today = todayTotals(shop.home.db(), shop.platform.clock.date());
+        QVERIFY(today.count > 0);
+        QCOMPARE(shop.edit("编辑框_编号")->text(), QString::number(today.nextNumber()));
+    }
+
+    // "查看该客户的所有订单" opens 历史订单 over 客户设置 on the selected customer's orders.
+    void customerOrdersOpenOverTheCustomerWindow() {
+        Shop shop;
+        CustomerStore(shop.home.db())
+            .insert({QStringLiteral("138"), QStringLiteral("张三"), QStringLiteral("路")});
+        QVERIFY(shop.home.db().exec(QStringLiteral("INSERT INTO 存单 (编号, 时间, 电话) VALUES "
+                                                   "(1, '2026-03-14 12:00:00', '138'), "
+                                                   "(2, '2026-03-14 12:10:00', '139')")));
+        QString title;
+        QString parent;
+        int orders = -1;
+        onNextModal([&](QDialog& customers) {
+            customers.findChild<QTreeView*>(QStringLiteral("超级列表框2"))
+                ->setCurrentIndex(
+                    customers.findChild<QTreeView*>(QStringLiteral("超级列表框2"))->model()->index(0, 1));
+            onNextModal([&](QDialog& history) {
+                title = history.windowTitle();
+                parent = history.parentWidget()->objectName();
+                orders = history.findChild<QTreeView*>(QStringLiteral("超级列表框2"))->model()->rowCount();
+                history.reject();
+            });
+            qobject_cast<CustomerWindow*>(&customers)->showOrdersOfSelected();
+            customers.reject();
+        });
+        shop.window.entry(MainWindow::Entry::Customers)->trigger();
+        QCOMPARE(title, QStringLiteral("138 的历史订单"));
+        QCOMPARE(parent, QStringLiteral("客户设置"));
+        QCOMPARE(orders, 1);
+    }
+
     void masterDataEntriesAreOpen() {
         Shop shop;
         for (auto entry :
              {MainWindow::Entry::Dishes, MainWindow::Entry::Tables, MainWindow::Entry::TicketHeaders,
               MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings,
-              MainWindow::Entry::History})
+              MainWindow::Entry::History, MainWindow::Entry::Customers, MainWindow::Entry::IncomeReport,
+              MainWindow::Entry::SalesStatistics})
             QVERIFY(shop.window.entry(entry)->isEnabled());
-        for (auto entry : {MainWindow::Entry::IncomeReport, MainWindow::Entry::SalesStatistics,
-                           MainWindow::Entry::Customers})
-            QVERIFY(!shop.window.entry(entry)->isEnabled());
     }
 };
 

@@ -69,7 +69,7 @@ private slots:
         t->setText(OrderField::CustomerName, QStringLiteral("李四"));
         t->setText(OrderField::Address, QStringLiteral("东街 3 号"));
         {
-            HeldLock other(t.home.db().path());
+            HeldLock other(t.home.db());
             t->setText(OrderField::Telephone, QStringLiteral("13912345678"));
             QCOMPARE(t->text(OrderField::CustomerName), QStringLiteral("李四"));
             QCOMPARE(t->text(OrderField::Address), QStringLiteral("东街 3 号"));
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(t->text(OrderField::OrderNumber), QStringLiteral("5"));
         t.storeOrder(5, QStringLiteral("2026-03-14 10:00:00"));
         {
-            HeldLock other(t.home.db().path());
+            HeldLock other(t.home.db());
             t->resetForm();
             QCOMPARE(t->text(OrderField::OrderNumber), QStringLiteral("5"));
             QCOMPARE(t->todayTotals().count, 1);
@@ -140,7 +140,7 @@ private slots:
         Till t;
         t.pick(QStringLiteral("108"));
         t.home.db().setBusyTime(100);
-        HeldLock other(t.home.db().path());
+        HeldLock other(t.home.db());
         QCOMPARE(t.commands->settle(), SettleOutcome::Failed);
         const QString message = t.platform.shown.last().text;
         QVERIFY2(message.startsWith(saveFailedPrefix + QStringLiteral("数据库被其他程序占用（")),

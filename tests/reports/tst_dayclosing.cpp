@@ -287,7 +287,7 @@ private slots:
         // Another program holding the database: the user is told why, after a bounded wait.
         {
             home.db().setBusyTime(200);
-            HeldLock lock(home.home().databasePath());
+            HeldLock lock(home.db());
             FakePlatform locked;
             QVERIFY(!printDayClosing(nullptr, home.db(), locked, home.home(), day));
             QCOMPARE(locked.printRequests.size(), 0);

@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 using namespace qm;
 
 namespace {
@@ -236,6 +239,29 @@ private slots:
         QVERIFY(day.table.merges().contains(CellMerge{4, 2, 4, 3}));
         QCOMPARE(day.table.colour(4, 2), CellColour::Red);
         QCOMPARE(day.table.colour(4, 0), CellColour::Default);
+    }
+
+    // Orders that cannot be read are told apart from a period without orders.
+    void unreadableOrders() {
+        TempHome home;
+        Database& db = home.db();
+        addOrder(db, at(2016, 5, 3), 10);
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE 存单 RENAME TO 存单_旧")));
+        const ReportOutcome year = yearReport(db, QStringLiteral("2016"));
+        QVERIFY(!year.found);
+        QVERIFY(!year.readError.isEmpty());
+        QVERIFY(!dayReport(db, QStringLiteral("2016年5月3日")).readError.isEmpty());
+    }
+
+    // An absurd amount paid: the pie value stays within its integer, the texts say what is stored.
+    void absurdAmounts() {
+        TempHome home;
+        addOrder(home.db(), at(2016, 5, 3), 1e308);
+        addOrder(home.db(), at(2016, 6, 3), -5);
+        const ReportOutcome year = yearReport(home.db(), QStringLiteral("2016"));
+        QCOMPARE(year.table.text(2, 1), QStringLiteral("1e+308"));
+        QCOMPARE(year.pies.incomes, QList<qint64>({std::numeric_limits<qint64>::max(), -5}));
+        QCOMPARE(truncatedAmount(std::nan("")), 0);
     }
 
     void periodTexts() {

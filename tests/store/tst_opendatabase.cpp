@@ -96,7 +96,7 @@ private slots:
         const QStringList indexes =
             column(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' "
                                       "AND name NOT LIKE 'sqlite_%' ORDER BY name"));
-        QCOMPARE(indexes.size(), 5);
+        QCOMPARE(indexes.size(), 8);
     }
 
     void secondOpenKeepsEverything() {

@@ -39,6 +39,12 @@ bool FakePlatform::askYesNo(const QString& text, MessageIcon icon, const QString
     return yesNoAnswers.dequeue();
 }
 
+bool FakePlatform::askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption) {
+    const bool answer = askYesNo(text, icon, caption);
+    shown.last().defaultNo = true;
+    return answer;
+}
+
 std::optional<QString> FakePlatform::askText(const QString& title, const QString& prompt, const QString&,
                                              bool) {
     shown.append({Kind::Input, prompt, MessageIcon::None, title});

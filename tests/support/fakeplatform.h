@@ -16,12 +16,14 @@ public:
         Kind kind;
         QString text; // message or prompt
         MessageIcon icon = MessageIcon::None;
-        QString caption; // as shown: the default caption when none was given
+        QString caption;        // as shown: the default caption when none was given
+        bool defaultNo = false; // a question whose default answer is No
     };
 
     void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                   const QString& caption = {}) override;
+    bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;

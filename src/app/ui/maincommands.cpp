@@ -2,16 +2,23 @@
 
 #include "app/ui/mainwindow.h"
 #include "catalog/ui/catalogwindows.h"
+#include "catalog/ui/customerwindow.h"
 #include "core/home.h"
 #include "core/numtext.h"
 #include "history/ui/historywindow.h"
 #include "order/orderform.h"
+#include "order/sampledata.h"
+#include "receipt/directprinter.h"
+#include "receipt/printerchoice.h"
 #include "receipt/printing.h"
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
+#include "reports/ui/reportwindows.h"
 #include "store/settings.h"
 
 #include <QAction>
+#include <QDateTime>
+#include <QPushButton>
 
 namespace qm {
 
@@ -25,11 +32,19 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_preview(
           &window, db, home, [this] { return receiptContentFrom(m_window.orderForm().values()); },
           [this](int qtKey) { m_window.functionKey(qtKey); }) {
+    m_settle.setCashSettled([this] {
+        if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db));
+            choice.kickDrawer && choice.direct())
+            openCashDrawer(m_platform, choice);
+    });
     connect(&window, &MainWindow::settleRequested, this, [this] { m_settle.settle(); });
     connect(&window, &MainWindow::printOnlyRequested, this, [this] { m_settle.printOnly(); });
     connect(&window, &MainWindow::clearRequested, this, [this] { m_settle.clearForm(); });
     connect(&window, &MainWindow::previewToggleRequested, &m_preview, &ReceiptPreview::toggle);
     connect(&window.orderForm(), &OrderForm::previewRefreshRequested, &m_preview, &ReceiptPreview::refresh);
+    connect(&window, &MainWindow::sampleDataRequested, this, &MainCommands::generateSampleData);
+    if (auto* sampleData = window.findChild<QPushButton*>(QStringLiteral("按钮_随机数据")))
+        sampleData->setEnabled(true);
     connectEntries();
 }
 
@@ -44,6 +59,20 @@ bool MainCommands::printReceipt(bool singleCopy) {
 void MainCommands::openPrintSettings() {
     m_preview.open();
     qm::openPrintSettings(&m_window, m_db, m_platform, m_home, [this] { m_preview.refresh(); });
+}
+
+void MainCommands::generateSampleData() {
+    OrderForm& form = m_window.orderForm();
+    QStringList tableNames;
+    for (const TableCodeRecord& table : form.tableCodes())
+        tableNames << table.name;
+    const SampleDataOutcome outcome =
+        qm::generateSampleData(m_db, m_platform, form.dishCache().dishes(), tableNames,
+                               quint32(QDateTime::currentMSecsSinceEpoch()));
+    // Today has sample orders now: the status line and the next order number follow at once, so the next
+    // order does not take a number of the day twice. An order open for change keeps its own number.
+    if (outcome == SampleDataOutcome::Stored && !form.isModifying())
+        form.refreshTodayTotals();
 }
 
 OrderHandOff MainCommands::orderHandOff() {
@@ -79,6 +108,17 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
     wire(MainWindow::Entry::History,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
+    wire(MainWindow::Entry::Customers, [this] {
+        openCustomers(&m_window, m_db, m_platform, m_customerSearch,
+                      [this](QWidget* over, const QString& telephone) {
+                          openOrderHistory(over, m_db, m_platform, orderHandOff(), telephone);
+                      });
+    });
+    wire(MainWindow::Entry::IncomeReport, [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::SalesStatistics,
+         [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::CashDrawer,
+         [this] { openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db))); });
 }
 
 } // namespace qm

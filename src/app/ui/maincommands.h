@@ -30,6 +30,7 @@ public:
 private:
     bool printReceipt(bool singleCopy);
     void openPrintSettings();
+    void generateSampleData();
     void connectEntries();
 
     MainWindow& m_window;
@@ -38,6 +39,8 @@ private:
     const Home& m_home;
     SettleCommands m_settle;
     ReceiptPreview m_preview;
+    // The customer window's search lives as long as the program.
+    QString m_customerSearch;
 };
 
 } // namespace qm

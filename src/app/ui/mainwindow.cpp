@@ -352,6 +352,10 @@ void MainWindow::buildToolBar() {
     connect(settings->addAction(QStringLiteral("设置")), &QAction::triggered, this,
             &MainWindow::chooseQuantityDecimals);
     addEntry(settings, Entry::PrintSettings, QStringLiteral("打印设置"));
+    addEntry(settings, Entry::CashDrawer, QStringLiteral("打开钱箱"));
+    settings->addSeparator();
+    addEntry(settings, Entry::BackupData, QStringLiteral("备份数据…"));
+    addEntry(settings, Entry::RestoreData, QStringLiteral("恢复数据…"));
 
     auto* help = new QMenu(QStringLiteral("帮助"), this);
     help->setObjectName(QStringLiteral("帮助"));

@@ -42,6 +42,9 @@ public:
         ShopNames,       // "店名设置"
         Discounts,       // "减免设置"
         PrintSettings,   // "打印设置"
+        CashDrawer,      // "打开钱箱"
+        BackupData,      // "备份数据…"
+        RestoreData,     // "恢复数据…"
     };
 
     // Runs the start-up steps of the form: choice lists, table codes, saved choices, today's totals and

@@ -86,6 +86,14 @@ void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QStrin
 }
 
 bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& caption) {
+    return ask(text, icon, caption, false);
+}
+
+bool QtPlatform::askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption) {
+    return ask(text, icon, caption, true);
+}
+
+bool QtPlatform::ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo) {
     if (headless()) {
         report(caption, text);
         return false;
@@ -94,6 +102,8 @@ bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& 
                     owner());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    if (defaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -12,6 +12,7 @@ public:
     void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                   const QString& caption = {}) override;
+    bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;
@@ -26,6 +27,7 @@ public:
 private:
     // Dialogs are owned by the window in front, so they stay above it.
     static QWidget* owner();
+    static bool ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo);
 };
 
 } // namespace qm

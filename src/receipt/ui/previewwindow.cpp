@@ -2,10 +2,10 @@
 
 #include "core/home.h"
 #include "core/ui/functionkeys.h"
+#include "receipt/paintersurface.h"
 #include "receipt/receiptlayout.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"
-#include "receipt/ui/paintersurface.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>

@@ -13,14 +13,17 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStackedWidget;
 class QTabWidget;
 
 namespace qm {
 
+class DropDownComboBox;
 class Home;
 class Platform;
 
-// The window "打印设置": receipt type, styling, extra lines, pictures, type sizes and copies.
+// The window "打印设置": receipt type, styling, extra lines, pictures, type sizes, copies, and the printer
+// receipts go to.
 class PrintSettingsWindow : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +42,7 @@ private:
 
     QWidget* buildSettingsPage();
     QWidget* buildFontPage();
+    QWidget* buildPrinterPage();
     void buildPictureRow(PictureRow& row, const QString& caption, const QString& suffix, int number,
                          QWidget* page);
     void fill();
@@ -47,6 +51,9 @@ private:
     void choosePicture(PictureRow& row);
     void enableCustomControls();
     void focusSize(int element);
+    void focusPrinterField(PrinterField field);
+    void showPrinterKind();
+    void printTestPage();
     bool applySettings();
     void confirm();
 
@@ -66,6 +73,14 @@ private:
     std::array<QLineEdit*, receiptElementCount> m_sizes{};
     std::array<QCheckBox*, receiptElementCount> m_bold{};
     QLineEdit* m_copies;
+
+    QComboBox* m_printerKind;
+    QStackedWidget* m_printerPages;
+    QLineEdit* m_host;
+    QLineEdit* m_port;
+    DropDownComboBox* m_device;
+    DropDownComboBox* m_queue;
+    QCheckBox* m_kickDrawer;
 };
 
 // Opens the window modally over `parent`.

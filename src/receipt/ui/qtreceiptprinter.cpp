@@ -1,7 +1,7 @@
 #include "receipt/ui/qtreceiptprinter.h"
 
 #include "core/ui/qtplatform.h"
-#include "receipt/ui/paintersurface.h"
+#include "receipt/paintersurface.h"
 
 #include <QApplication>
 #include <QPageLayout>

@@ -3,6 +3,7 @@
 #include "core/datetimetext.h"
 #include "core/home.h"
 #include "core/platform.h"
+#include "receipt/printing.h"
 #include "receipt/receiptsettings.h"
 #include "reports/dayclosingsummary.h"
 #include "store/closingstore.h"
@@ -37,7 +38,7 @@ bool printDayClosing(QWidget* parent, Database& db, Platform& platform, const Ho
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("日结 ") + dateText(day);
-    const std::unique_ptr<ReceiptPrinter> printer = platform.choosePrinter(request);
+    const std::unique_ptr<ReceiptPrinter> printer = openReceiptPrinter(platform, RecordStore(db), request);
     if (!printer)
         return false;
     const bool printed =

@@ -1,4 +1,4 @@
-#include "receipt/ui/paintersurface.h"
+#include "receipt/paintersurface.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

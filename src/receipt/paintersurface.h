@@ -27,6 +27,11 @@ public:
     QSize pictureSize(const QImage& picture) const override;
     void drawPicture(const QImage& picture, int x, int y, int w, int h) override;
 
+protected:
+    QPainter* painter() const { return m_painter; }
+    // Device pixels per surface unit.
+    double scale() const { return m_scale; }
+
 private:
     QPaintDevice* m_device;
     QPainter* m_painter;

@@ -1,0 +1,214 @@
+#include "store/databasecopy.h"
+
+#include "store/database.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUuid>
+
+#include <optional>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace qm {
+
+namespace {
+
+// What SQLite said, without the driver's words around it.
+QString sqliteText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+// A connection of its own for one task, closed and removed when it goes out of scope. Queries made on it
+// must end before it does.
+class OwnConnection {
+public:
+    OwnConnection(const QString& path, bool readOnly)
+        : m_name(QStringLiteral("quillmenu-copy-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        QStringList options{QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000")};
+        if (readOnly)
+            options << QStringLiteral("QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+        if (!db.open())
+            m_error = db.lastError();
+    }
+    ~OwnConnection() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    OwnConnection(const OwnConnection&) = delete;
+    OwnConnection& operator=(const OwnConnection&) = delete;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+    bool isOpen() const { return !m_error.isValid(); }
+    QSqlError error() const { return m_error; }
+
+private:
+    QString m_name;
+    QSqlError m_error;
+};
+
+// True when SQLite's failure means the file itself is damaged: SQLITE_CORRUPT or SQLITE_NOTADB. A busy,
+// locked or unreadable file is not damaged.
+bool isDamage(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
+// Runs a one-column statement and gives its rows as text; no value (with the reason) when it failed.
+std::optional<QStringList> rows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                                QSqlError* error) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec()) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    QStringList out;
+    while (query.next())
+        out << query.value(0).toString();
+    if (query.lastError().isValid()) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    return out;
+}
+
+bool syncPath(const QString& path, bool directory) {
+    const int fd = ::open(QFile::encodeName(path).constData(), directory ? O_RDONLY | O_DIRECTORY : O_RDWR);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
+
+QString walPath(const QString& databasePath) {
+    return databasePath + QStringLiteral("-wal");
+}
+
+QString shmPath(const QString& databasePath) {
+    return databasePath + QStringLiteral("-shm");
+}
+
+CopySummary summarizeCopy(const QString& path) {
+    CopySummary summary;
+    auto unreadable = [&](const QString& detail) {
+        summary.problem = CopySummary::Problem::Unreadable;
+        summary.detail = detail;
+        return summary;
+    };
+    if (!QFileInfo(path).isFile())
+        return unreadable(QStringLiteral("文件不存在：%1").arg(path));
+    OwnConnection connection(path, true);
+    if (!connection.isOpen())
+        return unreadable(sqliteText(connection.error()));
+    QSqlError error;
+    const auto tables = rows(
+        connection.db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &error);
+    if (!tables)
+        return unreadable(sqliteText(error));
+    for (const QString& table : {QStringLiteral("存单"), QStringLiteral("存单详单"), QStringLiteral("菜单"),
+                                 QStringLiteral("记录")}) {
+        if (!tables->contains(table)) {
+            summary.problem = CopySummary::Problem::NotOurs;
+            summary.detail = table;
+            return summary;
+        }
+    }
+    const auto version = rows(connection.db(), QStringLiteral("SELECT 记录信息 FROM 记录 WHERE 记录内容 = ?"),
+                              {QStringLiteral("数据库版本")}, &error);
+    const auto count = rows(connection.db(), QStringLiteral("SELECT count(*) FROM 存单"), {}, &error);
+    const auto newest = rows(connection.db(), QStringLiteral("SELECT max(时间) FROM 存单"), {}, &error);
+    if (!version || !count || !newest)
+        return unreadable(sqliteText(error));
+    summary.version = version->value(0);
+    summary.orders = count->value(0).toLongLong();
+    summary.newestOrder = newest->value(0);
+    return summary;
+}
+
+QString checkDatabaseFile(const QString& path, bool quick, bool* damaged) {
+    auto problem = [&](const QString& text, bool damage) {
+        if (damaged)
+            *damaged = damage;
+        return text.isEmpty() ? QStringLiteral("检查失败") : text;
+    };
+    if (damaged)
+        *damaged = false;
+    if (!QFileInfo(path).isFile())
+        return problem(QStringLiteral("文件不存在：%1").arg(path), false);
+    OwnConnection connection(path, true);
+    if (!connection.isOpen())
+        return problem(sqliteText(connection.error()), isDamage(connection.error()));
+    QSqlError error;
+    const auto report = rows(
+        connection.db(),
+        quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"), {}, &error);
+    if (!report)
+        return problem(sqliteText(error), isDamage(error));
+    if (*report == QStringList{QStringLiteral("ok")})
+        return {};
+    // The check lists every fault it finds (up to a hundred); the first few tell enough.
+    return problem(report->mid(0, 5).join(QLatin1Char('\n')), true);
+}
+
+QString writeCheckedCopy(const QString& source, const QString& target) {
+    if (!QFileInfo(source).isFile())
+        return QStringLiteral("文件不存在：%1").arg(source);
+    if (QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
+        return QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target);
+    const QString part = target + QStringLiteral(".part");
+    const QString partJournal = part + QStringLiteral("-journal");
+    QFile::remove(part);
+    QFile::remove(partJournal);
+    auto fail = [&](const QString& reason) {
+        QFile::remove(part);
+        QFile::remove(partJournal);
+        return reason.isEmpty() ? QStringLiteral("复制失败") : reason;
+    };
+    {
+        // VACUUM INTO reads one snapshot of the database, so the copy is consistent while others write.
+        OwnConnection connection(source, false);
+        if (!connection.isOpen())
+            return fail(failureText(connection.error()));
+        QSqlQuery vacuum(connection.db());
+        if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
+            return fail(failureText(vacuum.lastError()));
+        vacuum.bindValue(0, part);
+        if (!vacuum.exec())
+            return fail(failureText(vacuum.lastError()));
+    }
+    const QString damage = checkDatabaseFile(part, false);
+    if (!damage.isEmpty())
+        return fail(damage);
+    if (!syncPath(part, false))
+        return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+        return fail(QStringLiteral("%1: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+    syncPath(QFileInfo(target).absolutePath(), true);
+    return {};
+}
+
+} // namespace qm
