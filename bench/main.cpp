@@ -4,6 +4,7 @@
 #include "chartbench.h"
 #include "customerbench.h"
 #include "escposbench.h"
+#include "historybench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
 #include "reportbench.h"
@@ -153,5 +154,6 @@ int main(int argc, char** argv) {
     benchReports(home);
     benchSafety(home);
     benchDirectPrinting(home);
+    benchHistory(home);
     return 0;
 }

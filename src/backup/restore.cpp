@@ -38,7 +38,9 @@ QString restoreRefusal(const QString& candidate) {
     const CopySummary summary = summarizeCopy(candidate);
     switch (summary.problem) {
     case CopySummary::Problem::Unreadable:
-        return QStringLiteral("所选文件不是可用的数据库：") + summary.detail;
+        return (summary.damaged ? QStringLiteral("所选文件已损坏：")
+                                : QStringLiteral("所选文件不是可用的数据库：")) +
+               summary.detail;
     case CopySummary::Problem::NotOurs:
         return QStringLiteral("所选文件不是本程序的数据库（没有表“%1”）。").arg(summary.detail);
     case CopySummary::Problem::None:

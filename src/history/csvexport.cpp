@@ -1,16 +1,16 @@
 #include "history/csvexport.h"
 
 #include "core/datetimetext.h"
-#include "core/gbk.h"
 #include "core/numtext.h"
 
 #include <QSaveFile>
 
+#include <QStringEncoder>
+#include <cmath>
+
 namespace qm {
 
 namespace {
-
-const QByteArray lineEnd = QByteArrayLiteral("\r\n");
 
 enum class Kind { Text, Integer, Single, Double, Time };
 
@@ -48,13 +48,25 @@ QString fieldText(const QVariant& value, Kind kind) {
     case Kind::Integer:
         return QString::number(value.toLongLong());
     case Kind::Single:
-        return singleText(value.toDouble());
-    case Kind::Double:
-        return doubleText(value.toDouble());
-    case Kind::Time:
-        if (const std::optional<QDateTime> time = parseIso(value.toString()))
-            return dateTimeText(*time);
-        return cleanCsvText(value.toString());
+    case Kind::Double: {
+        // Whole amounts and quantities, nearly all of them, need no floating-point formatting; below these
+        // limits "%.6g" and "%.13g" write them as plain integers too.
+        const double number = value.toDouble();
+        const double limit = kind == Kind::Single ? 1e6 : 1e13;
+        if (number == std::trunc(number) && std::abs(number) < limit)
+            return QString::number(qint64(number));
+        return kind == Kind::Single ? singleText(number) : doubleText(number);
+    }
+    case Kind::Time: {
+        // Read without the local time zone: a zone lookup per order would cost more than the rest.
+        const QString text = value.toString();
+        const QDate date = QDate::fromString(QStringView(text).left(10), Qt::ISODate);
+        const QTime time =
+            text.size() == 10 ? QTime(0, 0) : QTime::fromString(QStringView(text).mid(11), Qt::ISODate);
+        if ((text.size() == 19 || text.size() == 10) && date.isValid() && time.isValid())
+            return dateTimeText(QDateTime(date, time, Qt::UTC));
+        return cleanCsvText(text);
+    }
     case Kind::Text:
         return cleanCsvText(value.toString());
     }
@@ -69,33 +81,37 @@ const QStringList csvHeader =
         .split(QLatin1Char(','));
 
 QString cleanCsvText(const QString& text) {
+    static const QString formulaStarts = QStringLiteral("=+-@");
+    const bool formula = !text.isEmpty() && formulaStarts.contains(text.front());
+    if (!formula && !text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
     QString clean = text;
     clean.remove(QLatin1Char('\r'));
     clean.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
     clean.replace(QLatin1Char(','), QStringLiteral("，"));
-    static const QString formulaStarts = QStringLiteral("=+-@");
-    if (!clean.isEmpty() && formulaStarts.contains(clean.front()))
+    if (formula)
         clean.prepend(QLatin1Char('\''));
     return clean;
 }
 
-QStringList csvFields(const ExportRecord& record, bool withOrder) {
-    QStringList fields;
-    fields.reserve(21);
-    for (int c = 0; c < 21; ++c)
-        fields << (c < orderFieldCount && !withOrder ? QString()
-                                                     : fieldText(record.values.value(c), columnKinds[c]));
-    return fields;
+void appendCsvRecord(QString& text, const ExportRecord& record, bool withOrder) {
+    for (int c = 0; c < 21; ++c) {
+        if (c > 0)
+            text += QLatin1Char(',');
+        if (withOrder || c >= orderFieldCount)
+            text += fieldText(record.values.value(c), columnKinds[c]);
+    }
 }
 
-QByteArray csvSummary(const CsvSummary& summary) {
+QString csvSummary(const CsvSummary& summary) {
     QString label = summary.browsingLabel;
     label.remove(QStringLiteral("正在浏览"));
     label.remove(QStringLiteral("："));
     QStringList lines{QString(), cleanCsvText(label)};
     for (const QString& status : summary.status)
         lines << foldFullWidth(status).replace(QLatin1Char(':'), QLatin1Char(','));
-    return toGbk(lines.join(QStringLiteral("\r\n")));
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, const CsvSummary& summary,
@@ -106,13 +122,20 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
         result.error = file.errorString();
         return result;
     }
+    // Lines gather as text and go to the file, encoded, some 64 thousand characters at a time.
+    QStringEncoder gbk("GBK");
+    QString text;
+    text.reserve(1 << 17);
     bool writeFailed = false;
-    auto write = [&](const QByteArray& bytes) {
-        if (!writeFailed && file.write(bytes) != bytes.size())
+    auto flush = [&] {
+        const QByteArray bytes = gbk.encode(text);
+        text.resize(0);
+        if (!writeFailed && !bytes.isEmpty() && file.write(bytes) != bytes.size())
             writeFailed = true;
         return !writeFailed;
     };
-    write(toGbk(csvHeader.join(QLatin1Char(','))) + lineEnd);
+    text += csvHeader.join(QLatin1Char(','));
+    text += QLatin1String("\r\n");
     qint64 orders = 0;
     qint64 previous = -1;
     bool cancelled = false;
@@ -129,7 +152,9 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
                 }
             }
             ++result.lines;
-            return write(toGbk(csvFields(record, newOrder).join(QLatin1Char(','))) + lineEnd);
+            appendCsvRecord(text, record, newOrder);
+            text += QLatin1String("\r\n");
+            return text.size() < (1 << 16) || flush();
         },
         error);
     if (cancelled) {
@@ -137,8 +162,10 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
         result.status = CsvExportResult::Status::Cancelled;
         return result;
     }
-    if (read && !writeFailed)
-        write(csvSummary(summary));
+    if (read && !writeFailed) {
+        text += csvSummary(summary);
+        flush();
+    }
     if (!read || writeFailed) {
         result.error = read ? file.errorString() : error;
         file.cancelWriting();

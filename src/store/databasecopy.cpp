@@ -114,9 +114,10 @@ QString shmPath(const QString& databasePath) {
 
 CopySummary summarizeCopy(const QString& path) {
     CopySummary summary;
-    auto unreadable = [&](const QString& detail) {
+    auto unreadable = [&](const QString& detail, const QSqlError& error = {}) {
         summary.problem = CopySummary::Problem::Unreadable;
         summary.detail = detail;
+        summary.damaged = (error.nativeErrorCode().toInt() & 0xff) == 11; // SQLITE_CORRUPT
         return summary;
     };
     if (!QFileInfo(path).isFile())
@@ -128,7 +129,7 @@ CopySummary summarizeCopy(const QString& path) {
     const auto tables = rows(
         connection.db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &error);
     if (!tables)
-        return unreadable(sqliteText(error));
+        return unreadable(sqliteText(error), error);
     for (const QString& table : {QStringLiteral("存单"), QStringLiteral("存单详单"), QStringLiteral("菜单"),
                                  QStringLiteral("记录")}) {
         if (!tables->contains(table)) {
@@ -142,7 +143,7 @@ CopySummary summarizeCopy(const QString& path) {
     const auto count = rows(connection.db(), QStringLiteral("SELECT count(*) FROM 存单"), {}, &error);
     const auto newest = rows(connection.db(), QStringLiteral("SELECT max(时间) FROM 存单"), {}, &error);
     if (!version || !count || !newest)
-        return unreadable(sqliteText(error));
+        return unreadable(sqliteText(error), error);
     summary.version = version->value(0);
     summary.orders = count->value(0).toLongLong();
     summary.newestOrder = newest->value(0);

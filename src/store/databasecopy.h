@@ -15,9 +15,10 @@ struct CopySummary {
     };
     Problem problem = Problem::None;
     QString detail;
-    QString version;     // 记录 数据库版本; empty in a database older than the version key
-    qint64 orders = 0;   // rows of 存单
-    QString newestOrder; // the latest 存单 时间 as stored; empty without orders
+    bool damaged = false; // Unreadable because SQLite found the file corrupt
+    QString version;      // 记录 数据库版本; empty in a database older than the version key
+    qint64 orders = 0;    // rows of 存单
+    QString newestOrder;  // the latest 存单 时间 as stored; empty without orders
     explicit operator bool() const { return problem == Problem::None; }
 };
 

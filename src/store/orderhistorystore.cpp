@@ -34,7 +34,7 @@ bool run(QSqlQuery& query, const QVariantList& values, QString& error) {
         query.bindValue(i, values[i]);
     if (query.exec())
         return true;
-    error = query.lastError().text();
+    error = failureText(query.lastError());
     return false;
 }
 
@@ -91,7 +91,7 @@ std::optional<PageTotals> OrderHistoryTable::totals() const {
     if (!query.prepare(sql + joined(QStringLiteral(" WHERE "), condition.sql)) ||
         !run(query, condition.values, m_lastError) || !query.next()) {
         if (m_lastError.isEmpty())
-            m_lastError = query.lastError().text();
+            m_lastError = failureText(query.lastError());
         return std::nullopt;
     }
     return PageTotals{query.value(0).toLongLong(), {query.value(1).toDouble(), query.value(2).toDouble()}};
@@ -157,7 +157,7 @@ std::optional<QList<QVariantList>> OrderHistoryTable::page(qint64 first, int row
                            .arg(listColumns, joined(QStringLiteral(" WHERE "), condition.sql))) ||
         !run(query, condition.values, m_lastError)) {
         if (m_lastError.isEmpty())
-            m_lastError = query.lastError().text();
+            m_lastError = failureText(query.lastError());
         return std::nullopt;
     }
     const int columns = int(listColumns.count(QLatin1Char(',')) + 1);
@@ -172,34 +172,63 @@ std::optional<QList<QVariantList>> OrderHistoryTable::page(qint64 first, int row
     return result;
 }
 
+// Two queries read side by side, both in order ID order: the orders under the filter and their lines. Each
+// order's fields are read once however many lines it has, which halves what a million orders cost.
 bool readExportRecords(const Database& db, const OrderFilter& filter,
                        const std::function<bool(const ExportRecord&)>& each, QString& error) {
     const Condition condition = conditionOf(filter);
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT 存单.ID, 编号, 票头, 店铺名称, 时间, 减免, 减免份数, "
-                                       "减免金额, 合计, 支付方式, 已付, 实付, 桌号, "
-                                       "电话, 姓名, 地址, 备注, 菜名, 数量, 单位, 小计 FROM 存单 JOIN "
-                                       "存单详单 ON 存单详单.存单ID = 存单.ID%1 "
-                                       "ORDER BY 存单.ID, 存单详单.ID");
-    if (!query.prepare(sql.arg(joined(QStringLiteral(" WHERE "), condition.sql)))) {
-        error = query.lastError().text();
+    const QString where = joined(QStringLiteral(" WHERE "), condition.sql);
+    QSqlQuery orders(db.connection());
+    orders.setForwardOnly(true);
+    QSqlQuery lines(db.connection());
+    lines.setForwardOnly(true);
+    const QString orderSql =
+        QStringLiteral("SELECT ID, 编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, "
+                       "已付, 实付, 桌号, 电话, 姓名, 地址, 备注 FROM 存单%1 ORDER BY ID")
+            .arg(where);
+    const QString lineSql =
+        QStringLiteral("SELECT 存单ID, 菜名, 数量, 单位, 小计 FROM 存单详单%1 ORDER BY 存单ID, ID")
+            .arg(condition.sql.isEmpty()
+                     ? QString()
+                     : QStringLiteral(" WHERE 存单ID IN (SELECT ID FROM 存单%1)").arg(where));
+    if (!orders.prepare(orderSql) || !lines.prepare(lineSql)) {
+        error = failureText((orders.lastError().isValid() ? orders : lines).lastError());
         return false;
     }
-    if (!run(query, condition.values, error))
+    if (!run(orders, condition.values, error) || !run(lines, condition.values, error))
         return false;
     ExportRecord record;
     record.values.resize(21);
-    while (query.next()) {
-        for (int c = 0; c < 21; ++c)
-            record.values[c] = query.value(c);
-        record.orderId = record.values[0].toLongLong();
-        if (!each(record))
-            return true;
+    bool haveLine = false;
+    qint64 lineOrder = 0; // the order of the current line
+    auto nextLine = [&] {
+        haveLine = lines.next();
+        if (haveLine)
+            lineOrder = lines.value(0).toLongLong();
+    };
+    nextLine();
+    while (haveLine && orders.next()) {
+        record.orderId = orders.value(0).toLongLong();
+        // Lines of orders that are gone or filtered out are passed over.
+        while (haveLine && lineOrder < record.orderId)
+            nextLine();
+        if (!haveLine || lineOrder != record.orderId)
+            continue;
+        for (int c = 0; c < 17; ++c)
+            record.values[c] = orders.value(c);
+        while (haveLine && lineOrder == record.orderId) {
+            for (int c = 1; c < 5; ++c)
+                record.values[16 + c] = lines.value(c);
+            if (!each(record))
+                return true;
+            nextLine();
+        }
     }
-    if (query.lastError().isValid()) {
-        error = query.lastError().text();
-        return false;
+    for (const QSqlQuery* query : {&orders, &lines}) {
+        if (query->lastError().isValid()) {
+            error = failureText(query->lastError());
+            return false;
+        }
     }
     return true;
 }

@@ -93,7 +93,7 @@ bool ensureOrderTotals(const Database& db) {
             ? db.exec(QStringLiteral("CREATE TABLE 存单汇总 (块 INTEGER NOT NULL, 日 TEXT NOT NULL, "
                                      "外卖 INTEGER NOT NULL, 店内 INTEGER NOT NULL, "
                                      "单数 INTEGER NOT NULL, 合计 REAL NOT NULL, 实付 REAL NOT NULL, "
-                                     "PRIMARY KEY (块, 日, 外卖, 店内))"))
+                                     "PRIMARY KEY (块, 日, 外卖, 店内)) WITHOUT ROWID"))
             : db.exec(QStringLiteral("DELETE FROM 存单汇总"));
     if (!ok || !fill(db))
         return false;

@@ -1,3 +1,4 @@
+#include "core/home.h"
 #include "core/ui/reportlistview.h"
 #include "history/ui/daysdialog.h"
 #include "history/ui/historywindow.h"
@@ -263,6 +264,30 @@ private slots:
         QVERIFY(!h.platform.texts().contains(QStringLiteral("处理成功。")));
         QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单详单")), 2);
         QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单")), 1);
+    }
+
+    // Another program holding the database: the delete gives up after the busy time and says so in Chinese.
+    void deleteWhileTheDatabaseIsHeld() {
+        History h;
+        addOrder(h.home.db(), 0);
+        auto window = h.open();
+        child<ReportListView>(*window, "超级列表框2")->selectRow(0);
+        QVERIFY(h.home.db().setBusyTime(50));
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(h.home.home().databasePath());
+            QVERIFY(other.open());
+            QSqlQuery hold(other);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            h.platform.yesNoAnswers.enqueue(true);
+            click(*window, "按钮2");
+            hold.exec(QStringLiteral("ROLLBACK"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        QVERIFY(h.platform.shown.last().text.startsWith(QStringLiteral("删除失败：数据库被其他程序占用")));
+        QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单详单")), 2);
     }
 
     void modifyHandsTheOrderOver_data() {

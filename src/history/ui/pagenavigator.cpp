@@ -59,8 +59,11 @@ PageNavigator::PageNavigator(PagedBrowser& browser, QWidget* parent)
     layout->addWidget(m_pageBox);
     layout->addWidget(new QLabel(QStringLiteral("页"), this));
     layout->addSpacing(12);
-    layout->addWidget(m_current);
-    layout->addWidget(m_count);
+    auto* position = new QHBoxLayout;
+    position->setSpacing(0);
+    position->addWidget(m_current);
+    position->addWidget(m_count);
+    layout->addLayout(position);
     connect(jumpButton, &QPushButton::clicked, this, &PageNavigator::jump);
     connect(m_pageBox, &QLineEdit::returnPressed, this, &PageNavigator::jump);
 }
