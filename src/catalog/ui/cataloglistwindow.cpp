@@ -1,6 +1,7 @@
 #include "catalog/ui/cataloglistwindow.h"
 
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 
 #include <QHBoxLayout>
@@ -8,17 +9,6 @@
 #include <QVBoxLayout>
 
 namespace qm {
-
-namespace {
-
-QPushButton* button(const char* name, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CatalogListWindow::CatalogListWindow(const QString& name, QSize size, Platform& platform, RunModal runModal,
                                      QWidget* parent)
@@ -34,9 +24,9 @@ void CatalogListWindow::setUpList(QAbstractItemModel* model, const QList<int>& w
     m_list = new ReportListView(model, widths, this);
     m_list->setObjectName(QStringLiteral("超级列表框1"));
     m_list->setMinimumSize(minimum);
-    QPushButton* addButton = button("按钮1", "添加", this);
-    QPushButton* modifyButton = button("按钮3", "修改", this);
-    QPushButton* deleteButton = button("按钮2", "删除", this);
+    QPushButton* addButton = plainButton("按钮1", "添加", this);
+    QPushButton* modifyButton = plainButton("按钮3", "修改", this);
+    QPushButton* deleteButton = plainButton("按钮2", "删除", this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

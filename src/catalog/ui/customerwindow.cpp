@@ -2,6 +2,7 @@
 
 #include "catalog/ui/customerdialog.h"
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 #include "history/ui/pagenavigator.h"
 
@@ -14,17 +15,6 @@
 #include <QVBoxLayout>
 
 namespace qm {
-
-namespace {
-
-QPushButton* newButton(const char* name, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& search,
                                OpenCustomerOrders openOrders, RunModal runModal, QWidget* parent)
@@ -44,8 +34,8 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     searchLabel->setObjectName(QStringLiteral("透明标签7"));
     m_searchEdit = new QLineEdit(this);
     m_searchEdit->setObjectName(QStringLiteral("编辑框2"));
-    QPushButton* searchButton = newButton("查找", "查找", this);
-    QPushButton* allButton = newButton("跳到_2", "浏览所有客户", this);
+    QPushButton* searchButton = plainButton("查找", "查找", this);
+    QPushButton* allButton = plainButton("跳到_2", "浏览所有客户", this);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_searchEdit, 1);
@@ -58,9 +48,9 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_navigator = new PageNavigator(m_browser, this);
 
-    QPushButton* addButton = newButton("按钮1", "添加", this);
-    QPushButton* modifyButton = newButton("按钮3", "修改", this);
-    QPushButton* deleteButton = newButton("按钮2", "删除", this);
+    QPushButton* addButton = plainButton("按钮1", "添加", this);
+    QPushButton* modifyButton = plainButton("按钮3", "修改", this);
+    QPushButton* deleteButton = plainButton("按钮2", "删除", this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(addButton);
