@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/datetimetext.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
@@ -122,11 +121,9 @@ void benchCharts(const Home& home) {
                   }),
            "ms");
 
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "chart bench: cannot open the database: %s\n", qPrintable(opened.error));
+    OpenedDatabase opened = openBenchDatabase(home, "chart bench");
+    if (!opened.db)
         return;
-    }
     Database& db = *opened.db;
     const QDate day = QDate::currentDate().addYears(1);
     QSqlDatabase connection = db.connection();

@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "order/orderform.h"
@@ -47,11 +46,9 @@ ReceiptContent thirtyDishes() {
 } // namespace
 
 void benchDirectPrinting(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "escpos bench: cannot open %s\n", qPrintable(home.databasePath()));
+    OpenedDatabase opened = openBenchDatabase(home, "escpos bench");
+    if (!opened.db)
         return;
-    }
     Database& db = *opened.db;
     QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
     const RecordStore records(db);

@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "order/orderform.h"
@@ -43,11 +42,9 @@ const QList<StoredLine> sampleLines = {{QStringLiteral("空心菜"), 2, QStringL
 } // namespace
 
 void benchSettle(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "settle bench: cannot open %s\n", qPrintable(home.databasePath()));
+    OpenedDatabase opened = openBenchDatabase(home, "settle bench");
+    if (!opened.db)
         return;
-    }
     Database& db = *opened.db;
     QList<qint64> stored;
     const int runs = 200;
