@@ -1,7 +1,7 @@
 #include "catalog/ui/cataloglistwindow.h"
 
+#include "catalog/ui/editbuttons.h"
 #include "core/platform.h"
-#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 
 #include <QHBoxLayout>
@@ -24,24 +24,16 @@ void CatalogListWindow::setUpList(QAbstractItemModel* model, const QList<int>& w
     m_list = new ReportListView(model, widths, this);
     m_list->setObjectName(QStringLiteral("超级列表框1"));
     m_list->setMinimumSize(minimum);
-    QPushButton* addButton = plainButton("按钮1", "添加", this);
-    QPushButton* modifyButton = plainButton("按钮3", "修改", this);
-    QPushButton* deleteButton = plainButton("按钮2", "删除", this);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(addButton);
-    buttons->addWidget(modifyButton);
-    buttons->addWidget(deleteButton);
+    const ListEditButtons buttons = listEditButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(9, 9, 9, 12);
     layout->addWidget(m_list, 1);
     layout->addSpacing(6);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
-    connect(addButton, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
-    connect(modifyButton, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
-    connect(deleteButton, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
+    connect(buttons.add, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
+    connect(buttons.modify, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
+    connect(buttons.remove, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
     connect(m_list, &ReportListView::modifyRequested, this, &CatalogListWindow::modifySelected);
     connect(m_list, &ReportListView::deleteRequested, this, &CatalogListWindow::deleteSelected);
 }
