@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "history/pagedbrowser.h"
@@ -34,7 +33,9 @@ qint64 count(Database& db, const QString& table) {
 void benchCustomers() {
     QTemporaryDir dir;
     const Home home(dir.path());
-    OpenedDatabase opened = openProgramDatabase(home);
+    OpenedDatabase opened = openBenchDatabase(home, "customer bench");
+    if (!opened.db)
+        return;
     Database& db = *opened.db;
     const int customers = 100000;
     db.transaction([&] {
@@ -73,7 +74,9 @@ void benchCustomers() {
 void benchSampleData() {
     QTemporaryDir dir;
     const Home home(dir.path());
-    OpenedDatabase opened = openProgramDatabase(home);
+    OpenedDatabase opened = openBenchDatabase(home, "sample data bench");
+    if (!opened.db)
+        return;
     Database& db = *opened.db;
     for (int i = 0; i < 50; ++i)
         CustomerStore(db).insert({QStringLiteral("1380000%1").arg(i, 4, 10, QLatin1Char('0')),

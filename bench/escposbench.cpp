@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "order/orderform.h"
@@ -19,7 +18,6 @@
 #include "store/settings.h"
 #include "support/fakeescposprinter.h"
 
-#include <QElapsedTimer>
 #include <QFont>
 
 namespace qm::bench {
@@ -47,11 +45,9 @@ ReceiptContent thirtyDishes() {
 } // namespace
 
 void benchDirectPrinting(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "escpos bench: cannot open %s\n", qPrintable(home.databasePath()));
+    OpenedDatabase opened = openBenchDatabase(home, "escpos bench");
+    if (!opened.db)
         return;
-    }
     Database& db = *opened.db;
     QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
     const RecordStore records(db);
@@ -109,25 +105,9 @@ void benchDirectPrinting(const Home& home) {
     });
     const int runs = 30;
     QList<qint64> stored;
-    double totalMs = 0;
-    for (int n = 0; n < runs; ++n) {
-        form.tick();
-        form.editCell(1, OrderForm::NameColumn, QStringLiteral("空心菜"));
-        form.editCell(1, OrderForm::QuantityColumn, QStringLiteral("2"));
-        form.editCell(2, OrderForm::NameColumn, QStringLiteral("王老吉"));
-        form.editCell(2, OrderForm::QuantityColumn, QStringLiteral("1"));
-        QElapsedTimer timer;
-        timer.start();
-        const SettleOutcome outcome = commands.settle();
-        totalMs += double(timer.nsecsElapsed()) / 1e6;
-        if (outcome != SettleOutcome::Completed) {
-            std::fprintf(stderr, "escpos bench: settling failed\n");
-            break;
-        }
-        stored << *commands.lastStoredId();
-    }
+    const double settleMs = timeSettles(form, commands, runs, stored, "escpos bench");
     const QList<QByteArray> jobs = printer.waitForJobs(runs);
-    figure(QStringLiteral("F12 → last byte at the printer, 80 mm, both pictures"), totalMs / runs, "ms");
+    figure(QStringLiteral("F12 → last byte at the printer, 80 mm, both pictures"), settleMs, "ms");
     if (!jobs.isEmpty())
         figure(QStringLiteral("  job size"), jobs.first().size() / 1024.0, "KB");
 

@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "history/csvexport.h"
@@ -61,7 +60,9 @@ void benchFilter(const Database& db, const QString& name, const OrderFilter& fil
 } // namespace
 
 void benchHistory(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
+    OpenedDatabase opened = openBenchDatabase(home, "history bench");
+    if (!opened.db)
+        return;
     Database& db = *opened.db;
     QtPlatform platform;
 

@@ -113,7 +113,7 @@ void benchOrderEntry() {
 }
 
 void benchMainWindowStart(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
+    OpenedDatabase opened = openBenchDatabase(home, "main window bench");
     if (!opened.db)
         return;
     QtPlatform platform;

@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "receipt/printing.h"
@@ -48,11 +47,9 @@ ReceiptContent thirtyLineOrder() {
 void benchReceipt() {
     QTemporaryDir temporary;
     const Home home(temporary.path());
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "receipt bench: cannot open the database: %s\n", qPrintable(opened.error));
+    OpenedDatabase opened = openBenchDatabase(home, "receipt bench");
+    if (!opened.db)
         return;
-    }
     QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
     const RecordStore records(*opened.db);
     const ReceiptContent content = thirtyLineOrder();

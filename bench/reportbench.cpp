@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "reports/incomereport.h"
 #include "reports/reportchartfiles.h"
@@ -37,7 +36,9 @@ struct Case {
 } // namespace
 
 void benchReports(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
+    OpenedDatabase opened = openBenchDatabase(home, "report bench");
+    if (!opened.db)
+        return;
     Database& db = *opened.db;
     // Last year is a full year of the generated orders.
     const int year = QDate::currentDate().year() - 1;

@@ -2,7 +2,6 @@
 
 #include "benchutil.h"
 
-#include "app/programdatabase.h"
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "order/orderform.h"
@@ -10,7 +9,6 @@
 #include "store/database.h"
 #include "store/orderstore.h"
 
-#include <QElapsedTimer>
 
 namespace qm::bench {
 
@@ -43,11 +41,9 @@ const QList<StoredLine> sampleLines = {{QStringLiteral("空心菜"), 2, QStringL
 } // namespace
 
 void benchSettle(const Home& home) {
-    OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db) {
-        std::fprintf(stderr, "settle bench: cannot open %s\n", qPrintable(home.databasePath()));
+    OpenedDatabase opened = openBenchDatabase(home, "settle bench");
+    if (!opened.db)
         return;
-    }
     Database& db = *opened.db;
     QList<qint64> stored;
     const int runs = 200;
@@ -69,25 +65,9 @@ void benchSettle(const Home& home) {
     form.refreshTodayTotals();
     form.loadDishCache();
     SettleCommands commands(form, [](bool) { return true; });
-    double totalMs = 0;
-    for (int n = 0; n < runs; ++n) {
-        form.tick();
-        form.editCell(1, OrderForm::NameColumn, QStringLiteral("空心菜"));
-        form.editCell(1, OrderForm::QuantityColumn, QStringLiteral("2"));
-        form.editCell(2, OrderForm::NameColumn, QStringLiteral("王老吉"));
-        form.editCell(2, OrderForm::QuantityColumn, QStringLiteral("1"));
-        form.setText(OrderField::Telephone, telephone(n));
-        QElapsedTimer timer;
-        timer.start();
-        const SettleOutcome outcome = commands.settle();
-        totalMs += double(timer.nsecsElapsed()) / 1e6;
-        if (outcome != SettleOutcome::Completed) {
-            std::fprintf(stderr, "settle bench: settling failed\n");
-            break;
-        }
-        stored << *commands.lastStoredId();
-    }
-    figure(QStringLiteral("settle command F12 without printing (store + reset)"), totalMs / runs, "ms");
+    const double settleMs = timeSettles(form, commands, runs, stored, "settle bench",
+                                        [&](int n) { form.setText(OrderField::Telephone, telephone(n)); });
+    figure(QStringLiteral("settle command F12 without printing (store + reset)"), settleMs, "ms");
 
     for (qint64 id : stored)
         deleteOrder(db, id);

@@ -7,17 +7,6 @@ set -euo pipefail
 
 packages=(xvfb xauth xdotool imagemagick poppler-utils sqlite3 valgrind librsvg2-bin openbox)
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-
-if [ "${#missing[@]}" -gt 0 ]; then
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# shellcheck source=tools/install-packages.sh
+. "$(dirname "$0")/install-packages.sh"
+install_missing_packages "${packages[@]}"

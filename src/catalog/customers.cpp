@@ -9,28 +9,14 @@ namespace {
 
 const QString promptCaption = QStringLiteral("提示");
 
-// Blanks and line breaks around a field go: a line break typed or pasted at the end of the address box
-// is no part of the address.
-QString trimField(const QString& text) {
-    auto isBlank = [](QChar c) {
-        return c == QLatin1Char(' ') || c == QLatin1Char('\r') || c == QLatin1Char('\n') ||
-               c.unicode() == 0x3000;
-    };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 } // namespace
 
 QString customerRefusal(StoredCustomer& customer) {
-    customer.telephone = trimField(oneLineText(customer.telephone));
-    customer.name = trimField(oneLineText(customer.name));
-    customer.address = trimField(customer.address);
+    // Blanks and line breaks around a field go: a line break typed or pasted at the end of the address
+    // box is no part of the address.
+    customer.telephone = trimBlanksAndLineBreaks(oneLineText(customer.telephone));
+    customer.name = trimBlanksAndLineBreaks(oneLineText(customer.name));
+    customer.address = trimBlanksAndLineBreaks(customer.address);
     if (customer.address.isEmpty())
         return QStringLiteral("地址不能为空，请输地址后重试。");
     if (customer.telephone.isEmpty())

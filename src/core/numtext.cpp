@@ -154,15 +154,34 @@ double roundHalfAway(double value, int places) {
     return value < 0 ? -magnitude : magnitude;
 }
 
-QString trimBlanks(const QString& text) {
-    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c.unicode() == 0x3000; };
+namespace {
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c.unicode() == 0x3000;
+}
+
+bool isBlankOrLineBreak(QChar c) {
+    return isBlank(c) || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+QString trimWhere(const QString& text, bool (*trimmed)(QChar)) {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
+    while (begin < end && trimmed(text.at(begin)))
         ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
+    while (end > begin && trimmed(text.at(end - 1)))
         --end;
     return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+QString trimBlanks(const QString& text) {
+    return trimWhere(text, isBlank);
+}
+
+QString trimBlanksAndLineBreaks(const QString& text) {
+    return trimWhere(text, isBlankOrLineBreak);
 }
 
 QString oneLineText(const QString& text) {

@@ -38,6 +38,8 @@ double roundHalfAway(double value, int places);
 
 // Leading and trailing blanks (ASCII and full-width spaces) removed; blanks inside stay.
 QString trimBlanks(const QString& text);
+// The same, with line breaks (CR and LF) around the text removed as well.
+QString trimBlanksAndLineBreaks(const QString& text);
 
 // The text of a one-line field: each line break (CR LF, LF or CR, as a paste brings them) becomes one
 // space, so that the lines do not run together where the text is shown or printed.

@@ -5,6 +5,7 @@
 #include "store/settings.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
+#include "support/widgetdriver.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -56,12 +57,6 @@ struct Window {
         return item ? item->text() : QString();
     }
 };
-
-// Types text that has no key of its own (Chinese), one character at a time.
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 } // namespace
 
@@ -283,10 +278,10 @@ void TestMainWindow::deliveryAndTableFieldsFillAsTyped() {
     QCOMPARE(table->count(), 11);
 
     w.edit("编辑框_地址")->clear();
-    typeText(w.edit("编辑框_地址"), QStringLiteral("东街"));
+    typeKeys(w.edit("编辑框_地址"), QStringLiteral("东街"));
     QTest::mouseClick(w.find<QPushButton>("按钮_保存客户"), Qt::LeftButton);
     QTest::keyClicks(w.edit("编辑框_电话"), QStringLiteral("8"));
-    typeText(w.edit("编辑框_姓名"), QStringLiteral("赵"));
+    typeKeys(w.edit("编辑框_姓名"), QStringLiteral("赵"));
     QTest::mouseClick(w.find<QPushButton>("按钮_保存客户"), Qt::LeftButton);
     QSqlQuery q = w.home.db().prepare(QStringLiteral("SELECT 电话, 姓名, 地址 FROM 客户 ORDER BY ID"));
     QVERIFY(q.exec());

@@ -6,6 +6,7 @@
 #include "store/catalogstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
+#include "support/widgetdriver.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,23 +21,6 @@
 using namespace qm;
 
 namespace {
-
-template <typename T> T* child(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s in %s", name, qPrintable(window.objectName()));
-    return found;
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-// Types the text key by key (Chinese characters included), as the keyboard would.
-void typeKeys(QWidget* widget, const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 void type(QWidget& window, const char* edit, const QString& text) {
     auto* box = child<QLineEdit>(window, edit);

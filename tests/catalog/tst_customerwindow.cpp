@@ -4,6 +4,7 @@
 #include "store/customerstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
+#include "support/widgetdriver.h"
 
 #include <QAction>
 #include <QLabel>
@@ -17,23 +18,6 @@
 using namespace qm;
 
 namespace {
-
-template <typename T> T* child(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s in %s", name, qPrintable(window.objectName()));
-    return found;
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
-
-// Types the text key by key (Chinese characters included), as the keyboard would.
-void typeKeys(QWidget* widget, const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 void fill(QDialog& dialog, const QString& telephone, const QString& name, const QString& address) {
     for (const char* box : {"编辑框3", "编辑框2"})

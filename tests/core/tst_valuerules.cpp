@@ -89,6 +89,10 @@ private slots:
         QCOMPARE(trimBlanks(QStringLiteral("　 红烧 鱼 　")), QStringLiteral("红烧 鱼"));
         QCOMPARE(trimBlanks(QStringLiteral(" 　 ")), QString());
         QCOMPARE(trimBlanks(QStringLiteral("\tx")), QStringLiteral("\tx"));
+        QCOMPARE(trimBlanks(QStringLiteral("x\r\n")), QStringLiteral("x\r\n"));
+        QCOMPARE(trimBlanksAndLineBreaks(QStringLiteral("\n　东街\r\n3 号 \r\n")),
+                 QStringLiteral("东街\r\n3 号"));
+        QCOMPARE(trimBlanksAndLineBreaks(QStringLiteral("\tx")), QStringLiteral("\tx"));
         QCOMPARE(foldFullWidth(QStringLiteral("ＡＢ１，　")), QStringLiteral("AB1, "));
         QCOMPARE(gbkLength(QStringLiteral("可乐2L")), 6);
         QCOMPARE(fromGbk(toGbk(QStringLiteral("宫保鸡丁'"))), QStringLiteral("宫保鸡丁'"));

@@ -6,6 +6,7 @@
 #include "store/orderstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
+#include "support/widgetdriver.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -21,17 +22,6 @@
 using namespace qm;
 
 namespace {
-
-template <typename T> T* child(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s in %s", name, qPrintable(window.objectName()));
-    return found;
-}
-
-void click(QWidget& window, const char* button) {
-    QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
-}
 
 QString text(QWidget& window, const char* label) {
     return child<QLabel>(window, label)->text();

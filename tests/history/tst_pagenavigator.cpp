@@ -1,4 +1,5 @@
 #include "history/ui/pagenavigator.h"
+#include "support/widgetdriver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,13 +22,6 @@ public:
         return result;
     }
 };
-
-template <typename T> T* child(QWidget& parent, const char* name) {
-    T* found = parent.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
 
 QString labels(QWidget& navigator) {
     return child<QLabel>(navigator, "透明标签_当前页位置")->text() +

@@ -15,6 +15,7 @@
 #include "support/fakeescposprinter.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
+#include "support/widgetdriver.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -84,13 +85,6 @@ void compareRaster(const QByteArray& job, const QImage& expected) {
         QVERIFY(rows >= 1 && rows <= 255);
     QString where;
     QVERIFY2(sameDots(decoded.raster, expected, &where), qPrintable(where));
-}
-
-template <typename T> T* control(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
 }
 
 } // namespace
@@ -204,18 +198,18 @@ private slots:
         {
             OpenedDatabase opened = openProgramDatabase(home);
             PrintSettingsWindow window(*opened.db, platform, home, {});
-            control<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
-            control<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral(" 192.168.1.50 "));
-            QLineEdit* port = control<QLineEdit>(window, "编辑框_打印机端口");
+            child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
+            child<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral(" 192.168.1.50 "));
+            QLineEdit* port = child<QLineEdit>(window, "编辑框_打印机端口");
             port->setText(QStringLiteral("70000"));
-            QTest::mouseClick(control<QPushButton>(window, "按钮1"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(window, "按钮1"), Qt::LeftButton);
             QCOMPARE(platform.texts().size(), 1);
             QVERIFY(port->hasFocus() || window.focusWidget() == port);
             QCOMPARE(loadPrinterChoice(RecordStore(*opened.db)).kind, PrinterKind::System);
 
             port->setText(QStringLiteral("9101"));
-            control<QCheckBox>(window, "选择框_钱箱")->setChecked(true);
-            QTest::mouseClick(control<QPushButton>(window, "按钮1"), Qt::LeftButton);
+            child<QCheckBox>(window, "选择框_钱箱")->setChecked(true);
+            QTest::mouseClick(child<QPushButton>(window, "按钮1"), Qt::LeftButton);
         }
         OpenedDatabase reopened = openProgramDatabase(home);
         const PrinterChoice choice = loadPrinterChoice(RecordStore(*reopened.db));
@@ -224,10 +218,9 @@ private slots:
         QCOMPARE(choice.port, 9101);
         QVERIFY(choice.kickDrawer);
         PrintSettingsWindow window(*reopened.db, platform, home, {});
-        QCOMPARE(control<QComboBox>(window, "组合框_打印机类型")->currentText(),
-                 QStringLiteral("网络打印机"));
-        QCOMPARE(control<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
-        QVERIFY(control<QCheckBox>(window, "选择框_钱箱")->isChecked());
+        QCOMPARE(child<QComboBox>(window, "组合框_打印机类型")->currentText(), QStringLiteral("网络打印机"));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
+        QVERIFY(child<QCheckBox>(window, "选择框_钱箱")->isChecked());
     }
 
     // "打印测试页" prints on the printer the window shows, before it is applied: a 58 mm raster ending
@@ -237,10 +230,10 @@ private slots:
         FakePlatform platform;
         FakeEscPosPrinter printer;
         PrintSettingsWindow window(home.db(), platform, home.home(), {});
-        control<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
-        control<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral("127.0.0.1"));
-        control<QLineEdit>(window, "编辑框_打印机端口")->setText(QString::number(printer.port()));
-        QTest::mouseClick(control<QPushButton>(window, "按钮_打印测试页"), Qt::LeftButton);
+        child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
+        child<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral("127.0.0.1"));
+        child<QLineEdit>(window, "编辑框_打印机端口")->setText(QString::number(printer.port()));
+        QTest::mouseClick(child<QPushButton>(window, "按钮_打印测试页"), Qt::LeftButton);
 
         const QList<QByteArray> jobs = printer.waitForJobs(1);
         QCOMPARE(jobs.size(), 1);

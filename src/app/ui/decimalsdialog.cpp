@@ -2,6 +2,7 @@
 
 #include "app/displaysettings.h"
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "store/settings.h"
 
 #include <QHBoxLayout>
@@ -22,9 +23,7 @@ DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int curre
     resize(340, 238);
     m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
 
-    auto* apply = new QPushButton(QStringLiteral("应用设置"), this);
-    apply->setObjectName(QStringLiteral("按钮2"));
-    apply->setAutoDefault(false);
+    QPushButton* apply = plainButton(QStringLiteral("按钮2"), QStringLiteral("应用设置"), this);
     auto* confirmButton = new QPushButton(QStringLiteral("确认"), this);
     confirmButton->setObjectName(QStringLiteral("确认"));
     confirmButton->setDefault(true);

@@ -1,5 +1,6 @@
 #include "catalog/ui/cataloglistwindow.h"
 
+#include "catalog/ui/editbuttons.h"
 #include "core/platform.h"
 #include "core/ui/reportlistview.h"
 
@@ -8,17 +9,6 @@
 #include <QVBoxLayout>
 
 namespace qm {
-
-namespace {
-
-QPushButton* button(const char* name, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CatalogListWindow::CatalogListWindow(const QString& name, QSize size, Platform& platform, RunModal runModal,
                                      QWidget* parent)
@@ -34,24 +24,16 @@ void CatalogListWindow::setUpList(QAbstractItemModel* model, const QList<int>& w
     m_list = new ReportListView(model, widths, this);
     m_list->setObjectName(QStringLiteral("超级列表框1"));
     m_list->setMinimumSize(minimum);
-    QPushButton* addButton = button("按钮1", "添加", this);
-    QPushButton* modifyButton = button("按钮3", "修改", this);
-    QPushButton* deleteButton = button("按钮2", "删除", this);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(addButton);
-    buttons->addWidget(modifyButton);
-    buttons->addWidget(deleteButton);
+    const ListEditButtons buttons = listEditButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(9, 9, 9, 12);
     layout->addWidget(m_list, 1);
     layout->addSpacing(6);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
-    connect(addButton, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
-    connect(modifyButton, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
-    connect(deleteButton, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
+    connect(buttons.add, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
+    connect(buttons.modify, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
+    connect(buttons.remove, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
     connect(m_list, &ReportListView::modifyRequested, this, &CatalogListWindow::modifySelected);
     connect(m_list, &ReportListView::deleteRequested, this, &CatalogListWindow::deleteSelected);
 }

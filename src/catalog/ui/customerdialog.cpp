@@ -1,5 +1,6 @@
 #include "catalog/ui/customerdialog.h"
 
+#include "catalog/ui/editbuttons.h"
 #include "core/gbk.h"
 #include "core/platform.h"
 #include "core/ui/gbklimitvalidator.h"
@@ -41,10 +42,7 @@ CustomerDialog::CustomerDialog(Mode mode, CustomerActions& actions, const Stored
     m_addressEdit->setTabChangesFocus(true);
     m_addressEdit->setMinimumSize(200, 88);
     connect(m_addressEdit, &QPlainTextEdit::textChanged, this, &CustomerDialog::limitAddress);
-    auto* okButton =
-        new QPushButton(mode == Mode::Add ? QStringLiteral("添加") : QStringLiteral("修改"), this);
-    okButton->setObjectName(QStringLiteral("按钮1"));
-    okButton->setDefault(true);
+    QPushButton* okButton = addOrModifyButton(mode == Mode::Add, this);
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

@@ -1,7 +1,9 @@
 #include "catalog/ui/customerwindow.h"
 
 #include "catalog/ui/customerdialog.h"
+#include "catalog/ui/editbuttons.h"
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 #include "history/ui/pagenavigator.h"
 
@@ -14,17 +16,6 @@
 #include <QVBoxLayout>
 
 namespace qm {
-
-namespace {
-
-QPushButton* newButton(const char* name, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& search,
                                OpenCustomerOrders openOrders, RunModal runModal, QWidget* parent)
@@ -44,8 +35,8 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     searchLabel->setObjectName(QStringLiteral("透明标签7"));
     m_searchEdit = new QLineEdit(this);
     m_searchEdit->setObjectName(QStringLiteral("编辑框2"));
-    QPushButton* searchButton = newButton("查找", "查找", this);
-    QPushButton* allButton = newButton("跳到_2", "浏览所有客户", this);
+    QPushButton* searchButton = plainButton("查找", "查找", this);
+    QPushButton* allButton = plainButton("跳到_2", "浏览所有客户", this);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_searchEdit, 1);
@@ -58,14 +49,7 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_navigator = new PageNavigator(m_browser, this);
 
-    QPushButton* addButton = newButton("按钮1", "添加", this);
-    QPushButton* modifyButton = newButton("按钮3", "修改", this);
-    QPushButton* deleteButton = newButton("按钮2", "删除", this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(addButton);
-    buttons->addWidget(modifyButton);
-    buttons->addWidget(deleteButton);
+    const ListEditButtons buttons = listEditButtons(this);
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("状态条1"));
@@ -79,15 +63,15 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     layout->addLayout(searchRow);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_navigator);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
     layout->addWidget(statusBar);
 
     connect(searchButton, &QPushButton::clicked, this, &CustomerWindow::search);
     connect(m_searchEdit, &QLineEdit::returnPressed, this, &CustomerWindow::search);
     connect(allButton, &QPushButton::clicked, this, &CustomerWindow::browseAll);
-    connect(addButton, &QPushButton::clicked, this, &CustomerWindow::addCustomers);
-    connect(modifyButton, &QPushButton::clicked, this, &CustomerWindow::modifySelected);
-    connect(deleteButton, &QPushButton::clicked, this, &CustomerWindow::deleteSelected);
+    connect(buttons.add, &QPushButton::clicked, this, &CustomerWindow::addCustomers);
+    connect(buttons.modify, &QPushButton::clicked, this, &CustomerWindow::modifySelected);
+    connect(buttons.remove, &QPushButton::clicked, this, &CustomerWindow::deleteSelected);
     connect(m_list, &ReportListView::modifyRequested, this, &CustomerWindow::modifySelected);
     connect(m_list, &ReportListView::deleteRequested, this, &CustomerWindow::deleteSelected);
     connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {

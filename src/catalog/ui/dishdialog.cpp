@@ -2,6 +2,7 @@
 
 #include "catalog/dishcatalog.h"
 #include "catalog/lettercode.h"
+#include "catalog/ui/editbuttons.h"
 #include "catalog/ui/namedlistwindow.h"
 #include "core/platform.h"
 #include "core/ui/dropdowncombobox.h"
@@ -66,10 +67,7 @@ DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Plat
     unitsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     unitsButton->setToolTip(QStringLiteral("计量单位设置"));
     unitsButton->setAutoDefault(false);
-    auto* okButton =
-        new QPushButton(mode == Mode::Add ? QStringLiteral("添加") : QStringLiteral("修改"), this);
-    okButton->setObjectName(QStringLiteral("按钮1"));
-    okButton->setDefault(true);
+    QPushButton* okButton = addOrModifyButton(mode == Mode::Add, this);
 
     auto* unitRow = new QHBoxLayout;
     unitRow->setSpacing(6);

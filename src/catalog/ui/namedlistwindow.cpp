@@ -1,6 +1,7 @@
 #include "catalog/ui/namedlistwindow.h"
 
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -29,9 +30,7 @@ NamedListWindow::NamedListWindow(NamedList list, const Database& db, Platform& p
     auto* saveButton = new QPushButton(QStringLiteral("保存"), this);
     saveButton->setObjectName(QStringLiteral("按钮1"));
     saveButton->setDefault(true);
-    auto* deleteButton = new QPushButton(QStringLiteral("删除"), this);
-    deleteButton->setObjectName(QStringLiteral("按钮2"));
-    deleteButton->setAutoDefault(false);
+    QPushButton* deleteButton = plainButton(QStringLiteral("按钮2"), QStringLiteral("删除"), this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

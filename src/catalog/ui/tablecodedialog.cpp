@@ -1,6 +1,7 @@
 #include "catalog/ui/tablecodedialog.h"
 
 #include "catalog/tablecodes.h"
+#include "catalog/ui/editbuttons.h"
 #include "core/platform.h"
 #include "core/ui/gbklimitvalidator.h"
 
@@ -31,10 +32,7 @@ TableCodeDialog::TableCodeDialog(Mode mode, TableCodeList& tables, Platform& pla
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("编辑框2"));
     limitGbkBytes(m_nameEdit, 24);
-    auto* okButton =
-        new QPushButton(mode == Mode::Add ? QStringLiteral("添加") : QStringLiteral("修改"), this);
-    okButton->setObjectName(QStringLiteral("按钮1"));
-    okButton->setDefault(true);
+    QPushButton* okButton = addOrModifyButton(mode == Mode::Add, this);
 
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

@@ -2,6 +2,7 @@
 
 #include "core/numtext.h"
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 #include "history/csvexport.h"
 #include "history/ui/daysdialog.h"
@@ -22,13 +23,6 @@
 namespace qm {
 
 namespace {
-
-QPushButton* button(const char* name, const char* text, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 const QStringList columnTitles = {QStringLiteral("ID"),   QStringLiteral("编号"), QStringLiteral("时间"),
                                   QStringLiteral("合计"), QStringLiteral("实付"), QStringLiteral("桌号"),
@@ -53,7 +47,7 @@ HistoryWindow::HistoryWindow(Database& db, Platform& platform, OrderHandOff hand
 
     m_browsing = new QLabel(m_history.browsingLabel(), this);
     m_browsing->setObjectName(QStringLiteral("透明标签7"));
-    m_allButton = button("所有数据按钮", "浏览所有单据", this);
+    m_allButton = plainButton("所有数据按钮", "浏览所有单据", this);
     auto* top = new QHBoxLayout;
     top->addWidget(m_browsing, 1);
     top->addWidget(m_allButton);
@@ -66,9 +60,9 @@ HistoryWindow::HistoryWindow(Database& db, Platform& platform, OrderHandOff hand
     m_list->viewport()->installEventFilter(this);
 
     m_navigator = new PageNavigator(m_history.browser(), this);
-    QPushButton* modifyButton = button("按钮3", "修改", this);
-    QPushButton* deleteButton = button("按钮2", "删除", this);
-    QPushButton* exportButton = button("按钮1", "导出", this);
+    QPushButton* modifyButton = plainButton("按钮3", "修改", this);
+    QPushButton* deleteButton = plainButton("按钮2", "删除", this);
+    QPushButton* exportButton = plainButton("按钮1", "导出", this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_navigator, 1);
     bottom->addSpacing(12);

@@ -1,5 +1,7 @@
 #include "history/ui/pagenavigator.h"
 
+#include "core/ui/plainbutton.h"
+
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -45,9 +47,7 @@ PageNavigator::PageNavigator(PagedBrowser& browser, QWidget* parent)
         layout->addSpacing(6);
     }
     layout->addStretch();
-    auto* jumpButton = new QPushButton(QStringLiteral("跳到"), this);
-    jumpButton->setObjectName(QStringLiteral("跳到_"));
-    jumpButton->setAutoDefault(false);
+    QPushButton* jumpButton = plainButton(QStringLiteral("跳到_"), QStringLiteral("跳到"), this);
     m_pageBox = new QLineEdit(this);
     m_pageBox->setObjectName(QStringLiteral("编辑框1"));
     m_pageBox->setMaximumWidth(60);

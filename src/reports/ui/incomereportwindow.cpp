@@ -1,18 +1,15 @@
 #include "reports/ui/incomereportwindow.h"
 
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "reports/chartcapability.h"
 #include "reports/incomereport.h"
 #include "reports/ui/dayclosing.h"
 #include "reports/ui/periodpicker.h"
-#include "reports/ui/reportcharts.h"
-#include "reports/ui/reportgrid.h"
+#include "reports/ui/reportbody.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace qm {
 
@@ -37,25 +34,10 @@ IncomeReportWindow::IncomeReportWindow(Database& db, Platform& platform, const H
     kinds->addAction(QStringLiteral("季度报表"), this, [this] { pick(PickerKind::Quarter); });
     kinds->addAction(QStringLiteral("年度报表"), this, [this] { pick(PickerKind::Year); });
 
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("透明标签7"));
-    m_closingButton = new QPushButton(QStringLiteral("打印日结"), this);
-    m_closingButton->setObjectName(QStringLiteral("按钮_打印日结"));
-    m_closingButton->setAutoDefault(false);
+    m_closingButton = plainButton(QStringLiteral("按钮_打印日结"), QStringLiteral("打印日结"), this);
     m_closingButton->hide();
     connect(m_closingButton, &QPushButton::clicked, this, &IncomeReportWindow::printClosing);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_status, 1);
-    top->addWidget(m_closingButton);
-
-    m_grid = new ReportGrid(this);
-    m_charts = new ReportCharts(home, this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
-    layout->setContentsMargins(3, 4, 3, 3);
-    layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
-    layout->addWidget(m_charts);
+    m_body = std::make_unique<ReportBody>(this, menuBar, home, QList<QWidget*>{m_closingButton});
 
     checkChartSupport(platform);
     showYear(QString::number(platform.now().date().year()));
@@ -84,14 +66,7 @@ bool IncomeReportWindow::showDay(const QString& day) {
 
 bool IncomeReportWindow::present(const ReportOutcome& outcome) {
     m_closingButton->setVisible(false);
-    m_status->setText(outcome.status);
-    m_grid->showTable(outcome.table);
-    m_charts->apply(outcome);
-    if (!outcome.readError.isEmpty())
-        m_platform.showMessage(readErrorMessage(outcome.readError), MessageIcon::Warning);
-    else if (!outcome.found)
-        m_platform.showMessage(noDataMessage, MessageIcon::Information, QStringLiteral("提示"));
-    return outcome.found;
+    return m_body->present(outcome, m_platform);
 }
 
 void IncomeReportWindow::pick(PickerKind kind) {

@@ -6,7 +6,8 @@
 #include <QDate>
 #include <QDialog>
 
-class QLabel;
+#include <memory>
+
 class QPushButton;
 
 // 收入报表: the year, quarter, month and day income reports with their pickers and charts.
@@ -15,8 +16,7 @@ namespace qm {
 class Database;
 class Home;
 class Platform;
-class ReportCharts;
-class ReportGrid;
+class ReportBody;
 struct ReportOutcome;
 
 class IncomeReportWindow : public QDialog {
@@ -42,9 +42,7 @@ private:
     Platform& m_platform;
     const Home& m_home;
     RunModal m_runPicker;
-    QLabel* m_status = nullptr;
-    ReportGrid* m_grid = nullptr;
-    ReportCharts* m_charts = nullptr;
+    std::unique_ptr<ReportBody> m_body;
     QPushButton* m_closingButton = nullptr;
     QDate m_day; // the day of the day report on show
 };

@@ -1,6 +1,7 @@
 #include "reports/ui/periodpicker.h"
 
 #include "core/datetimetext.h"
+#include "core/ui/plainbutton.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -68,9 +69,7 @@ PeriodPicker::PeriodPicker(PickerKind kind, const QDate& today, Route route, QWi
     confirmButton->setObjectName(kind == PickerKind::Day ? QStringLiteral("按钮_确认")
                                                          : QStringLiteral("按钮2"));
     confirmButton->setDefault(true);
-    auto* cancelButton = new QPushButton(QStringLiteral("取消"), this);
-    cancelButton->setObjectName(QStringLiteral("按钮_取消"));
-    cancelButton->setAutoDefault(false);
+    QPushButton* cancelButton = plainButton(QStringLiteral("按钮_取消"), QStringLiteral("取消"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(confirmButton);

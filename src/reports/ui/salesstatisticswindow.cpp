@@ -3,16 +3,13 @@
 #include "core/platform.h"
 #include "reports/chartcapability.h"
 #include "reports/ui/periodpicker.h"
-#include "reports/ui/reportcharts.h"
-#include "reports/ui/reportgrid.h"
+#include "reports/ui/reportbody.h"
 #include "store/reportstore.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QVBoxLayout>
 
 namespace qm {
 
@@ -36,8 +33,6 @@ SalesStatisticsWindow::SalesStatisticsWindow(Database& db, Platform& platform, c
     kinds->addSeparator();
     kinds->addAction(QStringLiteral("年度销售统计"), this, [this] { pick(PickerKind::Year); });
 
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("透明标签7"));
     auto* typeLabel = new QLabel(QStringLiteral("统计类型："), this);
     typeLabel->setObjectName(QStringLiteral("透明标签2"));
     m_type = new QComboBox(this);
@@ -45,19 +40,7 @@ SalesStatisticsWindow::SalesStatisticsWindow(Database& db, Platform& platform, c
     m_type->setFixedWidth(200);
     m_type->setMaxVisibleItems(20);
     m_type->installEventFilter(this);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_status, 1);
-    top->addWidget(typeLabel);
-    top->addWidget(m_type);
-
-    m_grid = new ReportGrid(this);
-    m_charts = new ReportCharts(home, this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
-    layout->setContentsMargins(3, 4, 3, 3);
-    layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
-    layout->addWidget(m_charts);
+    m_body = std::make_unique<ReportBody>(this, menuBar, home, QList<QWidget*>{typeLabel, m_type});
 
     checkChartSupport(platform);
     m_state.dish.clear();
@@ -75,14 +58,7 @@ SalesStatisticsWindow::~SalesStatisticsWindow() = default;
 bool SalesStatisticsWindow::showStatistic(SalesKind kind, const QString& period) {
     m_state.kind = kind;
     const ReportOutcome outcome = salesStatistic(m_db, m_state, kind, period, m_type->currentText());
-    m_status->setText(outcome.status);
-    m_grid->showTable(outcome.table);
-    m_charts->apply(outcome);
-    if (!outcome.readError.isEmpty())
-        m_platform.showMessage(readErrorMessage(outcome.readError), MessageIcon::Warning);
-    else if (!outcome.found)
-        m_platform.showMessage(noDataMessage, MessageIcon::Information, QStringLiteral("提示"));
-    return outcome.found;
+    return m_body->present(outcome, m_platform);
 }
 
 bool SalesStatisticsWindow::eventFilter(QObject* watched, QEvent* event) {

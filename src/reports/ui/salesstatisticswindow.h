@@ -6,8 +6,9 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QComboBox;
-class QLabel;
 
 // 销售统计: the yearly, monthly and daily sales statistics for every dish or one.
 namespace qm {
@@ -15,8 +16,7 @@ namespace qm {
 class Database;
 class Home;
 class Platform;
-class ReportCharts;
-class ReportGrid;
+class ReportBody;
 
 class SalesStatisticsWindow : public QDialog {
     Q_OBJECT
@@ -42,10 +42,8 @@ private:
     Platform& m_platform;
     SalesState& m_state;
     RunModal m_runPicker;
-    QLabel* m_status = nullptr;
     QComboBox* m_type = nullptr;
-    ReportGrid* m_grid = nullptr;
-    ReportCharts* m_charts = nullptr;
+    std::unique_ptr<ReportBody> m_body;
 };
 
 } // namespace qm
