@@ -67,12 +67,9 @@ public:
     // Text wrapped to the columns of the line; one line with a fill text is centred instead.
     void wrapped(const QString& text, ElementStyle style, const QString& fill = {}) {
         setFont(style);
-        const int columnWidth = m_surface.textWidth(QStringLiteral("d"));
-        const int columns = columnWidth > 0 ? m_width / columnWidth : m_width;
-        const QString result = wrapText(text, columns);
-        if (result.isEmpty())
+        const QStringList lines = fittedLines(text);
+        if (lines.size() == 1 && lines.front().isEmpty())
             return;
-        const QStringList lines = result.split(lineBreak);
         if (lines.size() == 1 && !fill.isEmpty()) {
             centred(lines.front(), fill, style);
             return;

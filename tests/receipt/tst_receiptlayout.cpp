@@ -341,6 +341,33 @@ private slots:
         QCOMPARE(surface->ops[quantity + 2].y, top + int(nameLines.size() + 1) * advance);
     }
 
+    // Wrapped texts (address, note, extra lines) count their columns by the width of "d" too; on paper a
+    // wide character measures a little more, and no line may run past the printable width.
+    void wrappedTextsStayOnThePaper() {
+        ReceiptSettings settings = customSettings();
+        const QString extra =
+            QStringLiteral("欢迎光临本店，订餐请拨打电话，节假日照常营业，送餐上门快捷方便");
+        settings.extra1 = {true, extra};
+        ReceiptContent content = sampleContent();
+        content.address = QStringLiteral("幸福路一百二十八号阳光花园小区三号楼二单元十八层一千八百零八室");
+        content.note = QStringLiteral("少放辣椒不要香菜多放葱花米饭多加一份筷子两双谢谢");
+        PaperSurface surface(480);
+        drawReceipt(surface, settings, content, nullptr, nullptr);
+
+        QString drawn;
+        for (const auto& op : surface.ops) {
+            const QString text = op.text.trimmed();
+            if (text.isEmpty() || !(extra + content.address + content.note).contains(text))
+                continue;
+            surface.setFont(op.size, op.bold);
+            QVERIFY2(op.x >= 0 && op.x + surface.textWidth(op.text) <= 480, qPrintable(op.text));
+            drawn += text;
+        }
+        // Every character is still printed.
+        for (const QString& whole : {extra, content.address, content.note})
+            QVERIFY2(drawn.contains(whole.right(6)), qPrintable(whole));
+    }
+
     void extraLines_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<int>>("xs");
