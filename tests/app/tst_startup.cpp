@@ -94,6 +94,22 @@ private slots:
         stop(next);
     }
 
+    // Logout or shutdown sends SIGTERM: the program closes as by its close button and leaves the
+    // database whole, its write-ahead log folded in.
+    void terminationClosesLikeTheCloseButton() {
+        QTemporaryDir home;
+        QProcess program;
+        start(program, home.path());
+        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(home.path()), program.processId(), 10000);
+        QTest::qWait(500);
+        program.terminate();
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QFileInfo log(QDir(home.path()).filePath(QStringLiteral("data/data.db-wal")));
+        QVERIFY2(!log.exists() || log.size() == 0, qPrintable(QString::number(log.size())));
+    }
+
     // A refused copy ends before the database: the home gains no data folder.
     void refusedCopyLeavesDatabaseAlone() {
         QTemporaryDir home;

@@ -3,6 +3,7 @@
 #include "app/programdatabase.h"
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
+#include "app/ui/closeonsignal.h"
 #include "app/ui/desktopintegration.h"
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
@@ -128,6 +129,7 @@ int runApplication(int argc, char** argv) {
     MainCommands commands(window, *opened.db, platform, home);
     BackupCommands backups(window, *opened.db, platform, home);
     window.show();
+    closeWindowsOnTermination();
     // The check of the file and the copy of the day run behind the window, which is usable at once.
     backups.startCheck();
     const int status = app.exec();
