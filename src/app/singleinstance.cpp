@@ -1,13 +1,13 @@
 #include "app/singleinstance.h"
 
 #include "core/home.h"
+#include "core/systemerror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -17,21 +17,9 @@ namespace qm {
 namespace {
 
 QString causeOf(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("没有权限");
-    case EROFS:
-        return QStringLiteral("磁盘只读");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("磁盘已满");
-    case ENOTDIR:
-    case EEXIST:
+    if (error == ENOTDIR || error == EEXIST)
         return QStringLiteral("程序目录不是文件夹");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
+    return systemErrorText(error);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "receipt/rawsenders.h"
 
+#include "core/systemerror.h"
 #include "receipt/printerchoice.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <functional>
 
 #include <fcntl.h>
@@ -176,10 +176,6 @@ bool schedulerRunning(const QString& lp, const QProcessEnvironment& environment)
     return !lpstat.readAllStandardOutput().contains("not running");
 }
 
-QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 } // namespace
 
 SendResult NetworkSender::send(const QByteArray& job, SendControl& control) const {
@@ -235,7 +231,7 @@ SendResult NetworkSender::send(const QByteArray& job, SendControl& control) cons
             return SendResult::failed(
                 QStringLiteral("连接 %1 超时（%2 秒）：请检查打印机是否开机、IP 地址是否正确")
                     .arg(place, seconds(m_limits.connectMs)));
-        return SendResult::failed(QStringLiteral("连接 %1 失败：%2").arg(place, systemError(error)));
+        return SendResult::failed(QStringLiteral("连接 %1 失败：%2").arg(place, systemErrorText(error)));
     }
 
     // The last small pieces (feed and cut) go out at once instead of waiting for an acknowledgement.
@@ -244,7 +240,7 @@ SendResult NetworkSender::send(const QByteArray& job, SendControl& control) cons
     const WriteTexts texts{networkStalled(m_limits.stallMs), [](int e) {
                                if (e == EPIPE || e == ECONNRESET)
                                    return QStringLiteral("打印机中途断开了连接");
-                               return QStringLiteral("发送出错：") + systemError(e);
+                               return QStringLiteral("发送出错：") + systemErrorText(e);
                            }};
     const SendResult written = writeAll(fd.get(), true, job, control, m_limits.stallMs, texts);
     if (!written.ok())
@@ -280,7 +276,7 @@ SendResult DeviceSender::send(const QByteArray& job, SendControl& control) const
         case EISDIR:
             return SendResult::failed(QStringLiteral("%1 不是打印机设备").arg(path));
         default:
-            return SendResult::failed(QStringLiteral("打不开设备 %1：%2").arg(path, systemError(error)));
+            return SendResult::failed(QStringLiteral("打不开设备 %1：%2").arg(path, systemErrorText(error)));
         }
     }
     // A wrong path must not overwrite an ordinary file: only a device (or a pipe to one) takes the job.
@@ -292,7 +288,7 @@ SendResult DeviceSender::send(const QByteArray& job, SendControl& control) const
                            [path](int e) {
                                if (e == ENODEV || e == EPIPE)
                                    return QStringLiteral("打印机 %1 中途断开了").arg(path);
-                               return QStringLiteral("写入 %1 出错：%2").arg(path, systemError(e));
+                               return QStringLiteral("写入 %1 出错：%2").arg(path, systemErrorText(e));
                            }};
     return writeAll(fd.get(), false, job, control, m_limits.stallMs, texts);
 }

@@ -1,5 +1,6 @@
 #include "store/databasecopy.h"
 
+#include "core/systemerror.h"
 #include "store/database.h"
 
 #include <QFile>
@@ -14,7 +15,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -207,7 +207,7 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
     if (!syncPath(part, false))
         return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
-        return fail(QStringLiteral("%1: %2").arg(target, QString::fromLocal8Bit(std::strerror(errno))));
+        return fail(QStringLiteral("%1: %2").arg(target, systemErrorText(errno)));
     syncPath(QFileInfo(target).absolutePath(), true);
     return {};
 }
