@@ -15,6 +15,18 @@ QString systemErrorText(int error) {
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("磁盘已满");
+    case EFBIG:
+        return QStringLiteral("文件太大");
+    case ENOENT:
+        return QStringLiteral("此文件或文件夹不存在");
+    case ENOTDIR:
+        return QStringLiteral("路径中有一项不是文件夹");
+    case EISDIR:
+        return QStringLiteral("这是一个文件夹");
+    case EIO:
+        return QStringLiteral("读写出错（设备故障或已拔出）");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名太长");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }

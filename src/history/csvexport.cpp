@@ -2,10 +2,12 @@
 
 #include "core/datetimetext.h"
 #include "core/numtext.h"
+#include "core/systemerror.h"
 
 #include <QSaveFile>
 
 #include <QStringEncoder>
+#include <cerrno>
 #include <cmath>
 
 namespace qm {
@@ -73,6 +75,12 @@ QString fieldText(const QVariant& value, Kind kind) {
     return {};
 }
 
+// The cause of a failed file operation, named as every system error is; the file's own text when the
+// system gave no number.
+QString fileErrorText(const QFileDevice& file) {
+    return errno != 0 ? systemErrorText(errno) : file.errorString();
+}
+
 } // namespace
 
 const QStringList csvHeader =
@@ -118,8 +126,9 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
                                 const QString& path, const std::function<bool(qint64 orders)>& progress) {
     CsvExportResult result;
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
+        result.error = fileErrorText(file);
         return result;
     }
     // Lines gather as text and go to the file, encoded, some 64 thousand characters at a time.
@@ -127,11 +136,15 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
     QString text;
     text.reserve(1 << 17);
     bool writeFailed = false;
+    QString writeError;
     auto flush = [&] {
         const QByteArray bytes = gbk.encode(text);
         text.resize(0);
-        if (!writeFailed && !bytes.isEmpty() && file.write(bytes) != bytes.size())
+        errno = 0;
+        if (!writeFailed && !bytes.isEmpty() && file.write(bytes) != bytes.size()) {
             writeFailed = true;
+            writeError = fileErrorText(file);
+        }
         return !writeFailed;
     };
     text += csvHeader.join(QLatin1Char(','));
@@ -164,10 +177,16 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
     }
     if (read && !writeFailed) {
         text += csvSummary(summary);
-        flush();
+        // A small export still sits in the file's buffer: its write fails only here, and commit() would
+        // not say so.
+        errno = 0;
+        if (flush() && !file.flush()) {
+            writeFailed = true;
+            writeError = fileErrorText(file);
+        }
     }
     if (!read || writeFailed) {
-        result.error = read ? file.errorString() : error;
+        result.error = read ? writeError : error;
         file.cancelWriting();
         return result;
     }
@@ -176,8 +195,9 @@ CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, c
         result.status = CsvExportResult::Status::Cancelled;
         return result;
     }
+    errno = 0;
     if (!file.commit()) {
-        result.error = file.errorString();
+        result.error = fileErrorText(file);
         return result;
     }
     result.status = CsvExportResult::Status::Written;

@@ -1,8 +1,11 @@
 #include "core/datetimetext.h"
 #include "core/gbk.h"
 #include "core/numtext.h"
+#include "core/systemerror.h"
 
 #include <QTest>
+
+#include <cerrno>
 
 using namespace qm;
 
@@ -161,6 +164,25 @@ private slots:
         QCOMPARE(isoText(value), QStringLiteral("2025-01-02 03:04:05"));
         QCOMPARE(parseIso(isoText(value)).value(), value);
         QVERIFY(!parseIso(QStringLiteral("x")).has_value());
+    }
+
+    // The causes a cashier meets on a till or a USB stick are named in Chinese, not in the system's
+    // English.
+    void systemErrors_data() {
+        QTest::addColumn<int>("error");
+        QTest::newRow("read-only") << EROFS;
+        QTest::newRow("full") << ENOSPC;
+        QTest::newRow("no permission") << EACCES;
+        QTest::newRow("missing folder") << ENOENT;
+        QTest::newRow("too large") << EFBIG;
+        QTest::newRow("device gone") << EIO;
+    }
+    void systemErrors() {
+        QFETCH(int, error);
+        const QString text = systemErrorText(error);
+        QVERIFY(!text.isEmpty());
+        for (const QChar c : text)
+            QVERIFY2(c.unicode() >= 0x80, qPrintable(text));
     }
 };
 

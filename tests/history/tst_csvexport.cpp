@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace qm;
 
 namespace {
@@ -206,8 +209,28 @@ private slots:
     void failedWriteIsTold() {
         Export e;
         e.run(e.folder.filePath(QStringLiteral("没有这个文件夹/订单.csv")));
-        QVERIFY(e.platform.shown.last().text.startsWith(QStringLiteral("导出失败：")));
+        QCOMPARE(e.platform.shown.last().text, QStringLiteral("导出失败：此文件或文件夹不存在"));
         QVERIFY(!e.platform.texts().contains(QStringLiteral("导出完成。")));
+    }
+
+    // A full drive: an export small enough to sit in the write buffer fails only when the buffer goes out.
+    // The limit on file size stands in for the full drive.
+    void fullDriveKeepsTheOldFile() {
+        Export e;
+        addFixture(e.home.db());
+        e.reopen();
+        writeFile(e.path(), "old");
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &small);
+        e.run(e.path());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QCOMPARE(e.platform.shown.last().text, QStringLiteral("导出失败：文件太大"));
+        QCOMPARE(readAll(e.path()), QByteArray("old"));
+        QCOMPARE(QDir(e.folder.path()).entryList(QDir::Files), QStringList{"订单.csv"});
     }
 
     void cancelledDialogDoesNothing() {
