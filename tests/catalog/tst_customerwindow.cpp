@@ -7,6 +7,8 @@
 #include "support/widgetdriver.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -275,6 +277,37 @@ private slots:
         address->clear();
         typeKeys(address, QString(253, QLatin1Char('a')) + QStringLiteral("路路"));
         QCOMPARE(address->toPlainText(), QString(253, QLatin1Char('a')) + QStringLiteral("路"));
+    }
+
+    // A pasted text longer than the box takes goes in as far as it fits, as typing it would.
+    void pasteKeepsThePartThatFits_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty box") << QString() << 0 << QStringLiteral("一二三四五六七八九") // 18 bytes
+                                   << QStringLiteral("一二三四五六七八");
+        QTest::newRow("odd byte left") << QStringLiteral("a") << 1 << QStringLiteral("一二三四五六七八")
+                                       << QStringLiteral("a一二三四五六七");
+        QTest::newRow("in the middle") << QStringLiteral("张三") << 1 << QStringLiteral("abcdefghijklmn")
+                                       << QStringLiteral("张abcdefghijkl三");
+    }
+    void pasteKeepsThePartThatFits() {
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        Shop shop;
+        CustomerActions actions(shop.home.db(), shop.platform);
+        CustomerDialog dialog(
+            CustomerDialog::Mode::Add, actions, {}, [](const CustomerOutcome&) {}, shop.platform);
+        auto* name = child<QLineEdit>(dialog, "编辑框2");
+        typeKeys(name, before);
+        name->setCursorPosition(cursor);
+        QGuiApplication::clipboard()->setText(pasted);
+        name->paste();
+        QCOMPARE(name->text(), after);
+        QCOMPARE(name->cursorPosition(), int(after.size()) - int(before.size()) + cursor);
     }
 };
 

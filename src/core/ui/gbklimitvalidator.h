@@ -5,7 +5,7 @@
 class QLineEdit;
 
 // Limits typing to a number of GBK bytes (a Chinese character takes two). Text the program writes is not
-// limited.
+// limited. A pasted text that does not fit is cut to the part that does, as typing it would stop there.
 namespace qm {
 
 class GbkLimitValidator : public QValidator {
@@ -20,6 +20,8 @@ public:
 
 private:
     int m_maxBytes;
+    // The text last validated: an insertion is told from what it adds to this.
+    mutable QString m_last;
 };
 
 // Puts a GBK byte limit on typing into the edit box.
