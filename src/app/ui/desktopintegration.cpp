@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
@@ -33,6 +34,9 @@ void setUpDesktopIntegration(QCoreApplication& app) {
     // Qt's own file dialogs speak the translations above; a desktop's native ones would follow the
     // desktop's language instead.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // Calendars, dates in the file dialogs and numbers speak Chinese whatever language the PC was set up
+    // in: a shop PC is often left in English (C.UTF-8).
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QGuiApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(desktopFileId);
 }
