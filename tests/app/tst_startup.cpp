@@ -53,6 +53,16 @@ private slots:
     void init() { QVERIFY2(QFile::exists(programPath()), qPrintable(programPath())); }
     void cleanup() { overrideChartsAvailable(std::nullopt); }
 
+    // Every option of --help is explained in Chinese as well as in English.
+    void helpSpeaksChinese() {
+        QProcess help;
+        help.start(programPath(), {QStringLiteral("--help")});
+        QVERIFY(help.waitForFinished(10000));
+        const QString text = QString::fromUtf8(help.readAllStandardOutput());
+        for (const char* line : {"小餐馆的点单", "显示本帮助。", "显示版本。", "程序文件夹", "检查过的副本"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+    }
+
     void secondCopyIsRefusedAndFirstKeepsRunning() {
         QTemporaryDir home;
         QProcess first;

@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(cell(window, 0, 0), QStringLiteral("2026年2月 月报表"));
 
         pickers.scripts << [&](QDialog& picker) {
-            QVERIFY(picker.windowTitle().isEmpty());
+            QCOMPARE(picker.windowTitle(), QStringLiteral("请选择指定日期"));
             auto* date = picker.findChild<QDateEdit*>("日期框1");
             QCOMPARE(date->date(), QDate(2026, 3, 14));
             date->setDate(QDate(2024, 11, 5));

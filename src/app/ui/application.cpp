@@ -61,19 +61,24 @@ int runApplication(int argc, char** argv) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Quillmenu: orders, receipts and sales for a small kitchen."));
+        QStringLiteral("Quillmenu：小餐馆的点单、小票和销售统计。\n"
+                       "Quillmenu: orders, receipts and sales for a small kitchen."));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Shows this help."));
+                                        QStringLiteral("显示本帮助。\nShows this help."));
     parser.addOption(helpOption);
     const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                           QStringLiteral("Prints the version."));
+                                           QStringLiteral("显示版本。\nPrints the version."));
     parser.addOption(versionOption);
-    const QCommandLineOption homeOption(QStringLiteral("home"),
-                                        QStringLiteral("The program home (database, settings, pictures)."),
-                                        QStringLiteral("DIR"));
+    const QCommandLineOption homeOption(
+        QStringLiteral("home"),
+        QStringLiteral(
+            "程序文件夹（数据库、设置、图片）。\nThe program home (database, settings, pictures)."),
+        QStringLiteral("DIR"));
     parser.addOption(homeOption);
     const QCommandLineOption backupOption(
-        QStringLiteral("backup"), QStringLiteral("Writes a checked copy of the database to FILE and exits."),
+        QStringLiteral("backup"),
+        QStringLiteral("把数据库的一份检查过的副本写到 FILE，然后退出。\n"
+                       "Writes a checked copy of the database to FILE and exits."),
         QStringLiteral("FILE"));
     parser.addOption(backupOption);
     // Version and help need no screen, so they are answered before the application object exists.

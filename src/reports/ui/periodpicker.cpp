@@ -36,8 +36,8 @@ PeriodPicker::PeriodPicker(PickerKind kind, const QDate& today, Route route, QWi
     , m_kind(kind)
     , m_route(std::move(route)) {
     setObjectName(QStringLiteral("时间选择"));
-    if (kind != PickerKind::Day)
-        setWindowTitle(QStringLiteral("请选择指定时间段"));
+    setWindowTitle(kind == PickerKind::Day ? QStringLiteral("请选择指定日期")
+                                           : QStringLiteral("请选择指定时间段"));
     resize(380, 188);
 
     auto* hint = new QLabel(QStringLiteral("请选择生成报表的时间。"), this);
