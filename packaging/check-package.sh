@@ -60,6 +60,8 @@ for need in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 li
     libqt6sql6-sqlite qt6-translations-l10n fonts-arphic-uming fonts-wqy-microhei; do
     grep -qxF "$need" <<<"$names" || problem "Depends lacks $need"
 done
+# Help documents open through xdg-open.
+grep -qw xdg-utils <<<"$(dpkg-deb -f "$deb" Recommends)" || problem "Recommends lacks xdg-utils"
 [ "$(dpkg-deb -f "$deb" Package)" = quillmenu ] || problem "the package is not named quillmenu"
 
 # The packaged files themselves.

@@ -3,6 +3,7 @@
 #include "core/home.h"
 #include "core/platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -35,6 +36,17 @@ bool openHelpDocument(HelpDocument document, const Home& home, Platform& platfor
     const QString path = home.filePath(helpDocumentFileName(document));
     const bool written = writeDocument(document, path);
     const bool opened = platform.openDocument(path);
+    // Without a program to open it (no xdg-utils, no browser) nothing would appear: say where the file is,
+    // so that it can be opened by hand or copied.
+    if (!opened && written)
+        platform.showMessage(QStringLiteral("没有可以打开帮助文件的程序（请安装 xdg-utils 和网页浏览器）。"
+                                            "帮助文件已写到：\n%1")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             MessageIcon::Warning);
+    else if (!opened)
+        platform.showMessage(
+            QStringLiteral("帮助文件写不进程序文件夹，也打不开：\n%1").arg(QDir::toNativeSeparators(path)),
+            MessageIcon::Warning);
     return written && opened;
 }
 

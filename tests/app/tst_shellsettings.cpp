@@ -198,6 +198,18 @@ private slots:
         QCOMPARE(platform.openedDocuments, QStringList{path});
     }
 
+    // Without a program to open it the cashier is told where the file was written.
+    void helpWithoutAViewerSaysWhereItIs() {
+        TempHome home;
+        FakePlatform platform;
+        platform.documentsOpen = false;
+        QVERIFY(!openHelpDocument(HelpDocument::PrintingTrouble, home.home(), platform));
+        QCOMPARE(platform.shown.size(), 1);
+        QVERIFY(platform.shown.first().text.endsWith(
+            home.home().filePath(helpDocumentFileName(HelpDocument::PrintingTrouble))));
+        QVERIFY(platform.shown.first().text.startsWith(QStringLiteral("没有可以打开帮助文件的程序")));
+    }
+
     void aboutNamesProgramAndVersion() { QVERIFY(aboutText().startsWith(QStringLiteral("Quillmenu 3.2\n"))); }
 };
 

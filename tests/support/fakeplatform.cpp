@@ -86,7 +86,7 @@ std::unique_ptr<ReceiptPrinter> FakePlatform::choosePrinter(const PrintRequest& 
 
 bool FakePlatform::openDocument(const QString& path) {
     openedDocuments.append(path);
-    return true;
+    return documentsOpen;
 }
 
 bool FakePlatform::openUrl(const QUrl& url) {

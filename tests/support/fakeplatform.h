@@ -51,6 +51,7 @@ public:
     QQueue<std::function<std::unique_ptr<ReceiptPrinter>(const PrintRequest&)>> printers;
     QList<PrintRequest> printRequests;
     QStringList openedDocuments;
+    bool documentsOpen = true; // false: no program to open a document with
     QList<QUrl> openedUrls;
     QDateTime clock = QDateTime(QDate(2026, 3, 14), QTime(12, 30));
     int unanswered = 0;
