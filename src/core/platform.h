@@ -60,10 +60,12 @@ public:
     // A modal input box; no value when cancelled. `decimal` restricts the input to a decimal number.
     virtual std::optional<QString> askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) = 0;
-    // Open-file and save-file dialogs; an empty text when cancelled. Filters are Qt filter texts.
+    // Open-file and save-file dialogs, opening in the user's home folder; an empty text when cancelled.
+    // Filters are Qt filter texts.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(const QString& title, const QString& filter, const QString& suggested) = 0;
-    // A folder chooser; an empty text when cancelled.
+    // The folder chooser of a backup, opening on the first mounted USB stick, else in the home folder; an
+    // empty text when cancelled.
     virtual QString chooseFolder(const QString& title) = 0;
     // Shows the progress of a long task over the window in front.
     virtual std::unique_ptr<Progress> startProgress(const QString& title, const QString& label,

@@ -1,6 +1,7 @@
 #include "core/datetimetext.h"
 #include "core/gbk.h"
 #include "core/numtext.h"
+#include "core/startfolders.h"
 #include "core/systemerror.h"
 
 #include <QTest>
@@ -164,6 +165,30 @@ private slots:
         QCOMPARE(isoText(value), QStringLiteral("2025-01-02 03:04:05"));
         QCOMPARE(parseIso(isoText(value)).value(), value);
         QVERIFY(!parseIso(QStringLiteral("x")).has_value());
+    }
+
+    // A backup's folder chooser opens on the first stick the desktop mounted under /media.
+    void removableMedia_data() {
+        QTest::addColumn<QString>("mounts");
+        QTest::addColumn<QString>("medium");
+        const QString system = QStringLiteral("/dev/sda1 / ext4 rw 0 0\nproc /proc proc rw 0 0\n");
+        QTest::newRow("none") << system << QString();
+        QTest::newRow("under the user")
+            << system + "/dev/sdb1 /media/shop/KINGSTON vfat rw 0 0\n/dev/sdc1 /media/shop/B vfat rw 0 0\n"
+            << "/media/shop/KINGSTON";
+        QTest::newRow("directly under /media") << system + "/dev/sdb1 /media/usb0 vfat rw 0 0\n"
+                                               << "/media/usb0";
+        QTest::newRow("space in the label") << system + "/dev/sdb1 /media/shop/MY\\040DISK vfat rw 0 0\n"
+                                            << "/media/shop/MY DISK";
+        QTest::newRow("another user's stick, then a folder deeper")
+            << system + "/dev/sdb1 /media/other/X vfat rw 0 0\n/dev/sdc1 /media/a/b/c vfat rw 0 0\n"
+            << QString();
+        QTest::newRow("the user's folder itself") << system + "tmpfs /media/shop tmpfs rw 0 0\n" << QString();
+    }
+    void removableMedia() {
+        QFETCH(QString, mounts);
+        QFETCH(QString, medium);
+        QCOMPARE(removableMediumIn(mounts, QStringLiteral("shop")), medium);
     }
 
     // The causes a cashier meets on a till or a USB stick are named in Chinese, not in the system's

@@ -1,7 +1,10 @@
 #include "core/ui/qtplatform.h"
 
+#include "core/startfolders.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -155,15 +158,17 @@ std::optional<QString> QtPlatform::askText(const QString& title, const QString& 
 }
 
 QString QtPlatform::openFileName(const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(owner(), title, QString(), filter);
+    return QFileDialog::getOpenFileName(owner(), title, userStartFolder(), filter);
 }
 
 QString QtPlatform::saveFileName(const QString& title, const QString& filter, const QString& suggested) {
-    return QFileDialog::getSaveFileName(owner(), title, suggested, filter);
+    const QString start =
+        QDir::isAbsolutePath(suggested) ? suggested : QDir(userStartFolder()).filePath(suggested);
+    return QFileDialog::getSaveFileName(owner(), title, start, filter);
 }
 
 QString QtPlatform::chooseFolder(const QString& title) {
-    return QFileDialog::getExistingDirectory(owner(), title);
+    return QFileDialog::getExistingDirectory(owner(), title, backupStartFolder());
 }
 
 std::unique_ptr<Progress> QtPlatform::startProgress(const QString& title, const QString& label, int maximum) {
