@@ -121,20 +121,29 @@ private slots:
         QCOMPARE(shop.platform.texts(), QStringList());
     }
 
-    // An unreachable printer is told with its reason; the order is stored and the form kept, as after a
-    // cancelled print dialog, and F11 prints it once the printer is there.
+    // An unreachable printer, or one that drops the connection in the middle of the job, is told with
+    // its reason; the order is stored and the form kept, as after a cancelled print dialog, and F11
+    // prints it once the printer is there.
     void unreachablePrinterKeepsTheForm_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("network, closed port") << int(PrinterKind::Network) << QStringLiteral("拒绝连接");
-        QTest::newRow("USB, no device file") << int(PrinterKind::Usb) << QStringLiteral("找不到设备");
+        QTest::addColumn<bool>("resets");
+        QTest::newRow("network, closed port")
+            << int(PrinterKind::Network) << QStringLiteral("拒绝连接") << false;
+        QTest::newRow("network, reset mid-job")
+            << int(PrinterKind::Network) << QStringLiteral("：打印机中途断开了连接") << true;
+        QTest::newRow("USB, no device file")
+            << int(PrinterKind::Usb) << QStringLiteral("找不到设备") << false;
     }
     void unreachablePrinterKeepsTheForm() {
         QFETCH(int, kind);
         QFETCH(QString, reason);
+        QFETCH(bool, resets);
         Shop shop;
+        FakeEscPosPrinter resetting(FakeEscPosPrinter::Mode::ResetMidJob);
+        const int port = resets ? resetting.port() : closedPort();
         shop.usePrinter(PrinterKind(kind), kind == int(PrinterKind::Network)
-                                               ? QString::number(closedPort())
+                                               ? QString::number(port)
                                                : shop.home.path() + QStringLiteral("/lp0"));
         shop.typeOrder(QStringLiteral("现金支付"));
 
