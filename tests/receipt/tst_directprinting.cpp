@@ -232,6 +232,35 @@ private slots:
         QVERIFY(child<QCheckBox>(window, "选择框_钱箱")->isChecked());
     }
 
+    // Choosing 系统打印机 keeps the network printer's port as it keeps its address: applied, reopened
+    // and switched back, the window shows the port the shop typed, and the stored port is not 9100.
+    void systemPrinterKeepsThePort() {
+        TempHome home;
+        FakePlatform platform;
+        PrinterChoice network;
+        network.kind = PrinterKind::Network;
+        network.host = QStringLiteral("192.168.1.50");
+        network.port = 9101;
+        QVERIFY(savePrinterChoice(RecordStore(home.db()), network));
+        {
+            PrintSettingsWindow window(home.db(), platform, home.home(), {});
+            auto* kind = child<QComboBox>(window, "组合框_打印机类型");
+            kind->setCurrentIndex(int(PrinterKind::System));
+            QTest::mouseClick(child<QPushButton>(window, "按钮2"), Qt::LeftButton);
+            kind->setCurrentIndex(int(PrinterKind::Network));
+            QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
+        }
+        const PrinterChoice stored = loadPrinterChoice(RecordStore(home.db()));
+        QCOMPARE(stored.kind, PrinterKind::System);
+        QCOMPARE(stored.host, QStringLiteral("192.168.1.50"));
+        QCOMPARE(stored.port, 9101);
+        PrintSettingsWindow window(home.db(), platform, home.home(), {});
+        child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机地址")->text(), QStringLiteral("192.168.1.50"));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
+        QCOMPARE(platform.texts(), QStringList());
+    }
+
     // "打印测试页" prints on the printer the window shows, before it is applied: a 58 mm raster ending
     // in the ruler, whose two ends reach the first and the last dot.
     void testPageOnTheShownPrinter() {
