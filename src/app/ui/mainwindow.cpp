@@ -1,6 +1,7 @@
 #include "app/ui/mainwindow.h"
 
 #include "app/abouttext.h"
+#include "app/displaysettings.h"
 #include "app/helpdocuments.h"
 #include "app/ui/decimalsdialog.h"
 #include "app/ui/timeformatdialog.h"
@@ -115,6 +116,7 @@ void MainWindow::startUp() {
     // The table list starts as after every reset: all names, none chosen.
     m_form->setText(OrderField::TableCode, QString());
     m_form->restoreChoices(RecordStore(m_db));
+    m_form->setQuantityWithoutAsking(readQuantityWithoutAsking(RecordStore(m_db)));
     m_form->refreshTodayTotals();
     m_form->loadDishCache();
     m_form->tick();
@@ -487,6 +489,7 @@ void MainWindow::chooseQuantityDecimals() {
     DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), this);
     dialog.exec();
     m_form->setQuantityDecimals(dialog.decimals());
+    m_form->setQuantityWithoutAsking(dialog.quantityWithoutAsking());
 }
 
 void MainWindow::showAbout() {
