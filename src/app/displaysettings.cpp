@@ -9,6 +9,7 @@ namespace qm {
 namespace {
 const QString timeFormatKey = QStringLiteral("时间格式");
 const QString decimalsKey = QStringLiteral("小数位数");
+const QString withoutAskingKey = QStringLiteral("数量默认1");
 } // namespace
 
 QStringList timeFormatCaptions() {
@@ -33,6 +34,14 @@ std::optional<int> quantityDecimalsFromText(const QString& text) {
 
 bool writeQuantityDecimals(const RecordStore& records, int decimals) {
     return records.write(decimalsKey, QString::number(decimals));
+}
+
+bool readQuantityWithoutAsking(const RecordStore& records) {
+    return records.read(withoutAskingKey) == QStringLiteral("1");
+}
+
+bool writeQuantityWithoutAsking(const RecordStore& records, bool on) {
+    return records.write(withoutAskingKey, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace qm

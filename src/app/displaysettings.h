@@ -5,8 +5,8 @@
 
 #include <optional>
 
-// The two display settings the user changes in small windows: the display time format of the order
-// time (记录 时间格式) and the quantity decimals (记录 小数位数).
+// The display settings the user changes in small windows: the display time format of the order time
+// (记录 时间格式), the quantity decimals (记录 小数位数) and whether a picked dish asks for its quantity.
 namespace qm {
 
 class RecordStore;
@@ -25,5 +25,10 @@ inline const QString quantityDecimalsRangeMessage =
 // lies outside 0..3.
 std::optional<int> quantityDecimalsFromText(const QString& text);
 bool writeQuantityDecimals(const RecordStore& records, int decimals);
+
+// "数量默认 1，不再询问" (记录 数量默认1): a picked dish gets the quantity 1 without the question. Off
+// unless stored as "1".
+bool readQuantityWithoutAsking(const RecordStore& records);
+bool writeQuantityWithoutAsking(const RecordStore& records, bool on);
 
 } // namespace qm

@@ -99,7 +99,10 @@ public:
     void selectPreviousCandidate();
     void selectNextCandidate();
     // Asks for the quantity of the selected candidate and adds it as a line. False when nothing was added.
+    // A quantity typed in the code box after a star ("108*2") is taken without asking, and so is 1 when
+    // the shop chose not to be asked.
     bool pickDish();
+    void setQuantityWithoutAsking(bool on) { m_quantityWithoutAsking = on; }
 
     // --- Order lines ---------------------------------------------------------------------------------
     int rowCount() const { return int(m_lines.size()) + 1; }
@@ -186,6 +189,7 @@ private:
     Database& m_db;
     Platform& m_platform;
     int m_quantityDecimals = 0;
+    bool m_quantityWithoutAsking = false;
     int m_timeFormat = 0;
     QDate m_today;
     TodayTotals m_totals;

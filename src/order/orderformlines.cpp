@@ -30,8 +30,22 @@ template <typename Line> auto& lineCell(Line& line, int column) {
 
 // --- Dish search and candidates -----------------------------------------------------------------------
 
+namespace {
+
+// A code box text "108*2" searches for 108 and gives the quantity 2 without asking; "108" and "108*"
+// have no typed quantity. The full-width star counts as well.
+std::pair<QString, std::optional<QString>> splitTypedQuantity(const QString& typed) {
+    const qsizetype star = std::max(typed.indexOf(QLatin1Char('*')), typed.indexOf(QChar(0xFF0A)));
+    if (star < 0)
+        return {typed, std::nullopt};
+    const QString quantity = typed.mid(star + 1).trimmed();
+    return {typed.left(star), quantity.isEmpty() ? std::nullopt : std::optional<QString>(quantity)};
+}
+
+} // namespace
+
 void OrderForm::searchDishes() {
-    m_candidates = qm::searchDishes(m_dishes, text(OrderField::DishCode));
+    m_candidates = qm::searchDishes(m_dishes, splitTypedQuantity(text(OrderField::DishCode)).first);
     m_currentCandidate = m_candidates.isEmpty() ? -1 : 0;
     emit candidatesChanged();
     emit currentCandidateChanged(m_currentCandidate);
@@ -58,10 +72,14 @@ bool OrderForm::pickDish() {
     if (m_currentCandidate < 0 || m_currentCandidate >= m_candidates.size())
         return false;
     const QString name = m_candidates[m_currentCandidate]->name;
-    const std::optional<QString> quantity = m_platform.askText(
-        QStringLiteral("菜品选择"),
-        QStringLiteral("请输入菜品：") + name + QStringLiteral(" 的数量。\r\n\r\n按 Esc键 取消选择。"),
-        QStringLiteral("1"), true);
+    std::optional<QString> quantity = splitTypedQuantity(text(OrderField::DishCode)).second;
+    if (!quantity && m_quantityWithoutAsking)
+        quantity = QStringLiteral("1");
+    else if (!quantity)
+        quantity = m_platform.askText(QStringLiteral("菜品选择"),
+                                      QStringLiteral("请输入菜品：") + name +
+                                          QStringLiteral(" 的数量。\r\n\r\n按 Esc键 取消选择。"),
+                                      QStringLiteral("1"), true);
     // Cancelled or refused, the code box gets the focus back with its text selected, as after a pick.
     if (!quantity) {
         emit focusRequested(OrderField::DishCode, true);

@@ -140,20 +140,22 @@ PrinterField PrintSettingsEditor::validatePrinter(PrintSettingsForm& form) const
         m_platform.showMessage(text, MessageIcon::Information, QStringLiteral("提示"));
         return field;
     };
+    bool portOk = false;
+    const int port = trimBlanks(foldFullWidth(form.portText)).toInt(&portOk);
+    portOk = portOk && port >= 1 && port <= 65535;
+    // Another printer kind keeps the port as it keeps the address, for a return to the network printer;
+    // a port box it leaves unreadable keeps the stored port.
+    printer.port = portOk ? port : loadPrinterChoice(m_records).port;
     switch (printer.kind) {
     case PrinterKind::System:
         break;
-    case PrinterKind::Network: {
+    case PrinterKind::Network:
         if (printer.host.isEmpty())
             return refuse(PrinterField::Host, QStringLiteral("请填写网络打印机的 IP 地址或主机名。"));
-        bool ok = false;
-        const int port = trimBlanks(foldFullWidth(form.portText)).toInt(&ok);
-        if (!ok || port < 1 || port > 65535)
+        if (!portOk)
             return refuse(PrinterField::Port,
                           QStringLiteral("端口须是 1 到 65535 之间的整数，一般是 9100。"));
-        printer.port = port;
         break;
-    }
     case PrinterKind::Usb:
         if (printer.device.isEmpty())
             return refuse(PrinterField::Device,

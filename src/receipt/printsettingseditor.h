@@ -62,8 +62,8 @@ public:
     int validate(PrintSettingsForm& form) const;
 
     // The fields the chosen printer kind needs: a host and a port from 1 to 65535, a device file or a
-    // queue. On the first missing or wrong one shows the message and returns it; the port is taken into
-    // `form.printer` when valid.
+    // queue. On the first missing or wrong one shows the message and returns it. The port goes into
+    // `form.printer` whatever the kind, as typed when valid, else as stored.
     PrinterField validatePrinter(PrintSettingsForm& form) const;
 
     enum class ApplyResult { Invalid, InvalidPrinter, Refused, Saved };

@@ -12,7 +12,7 @@ namespace qm {
 
 namespace {
 
-// Grey levels darker than this print. Half-way keeps the strokes of small type as wide as on screen.
+// Dots at least half covered print (a thinner stroke prints where it covers most, see threshold()).
 constexpr int inkThreshold = 128;
 
 // The layout's units are 0.1 mm: ten thousand to the metre.
@@ -46,15 +46,51 @@ public:
     }
 };
 
+// How much of each dot is covered, 0 (white) to 255 (black), with a white frame around the page.
+std::vector<int> inkCover(const QImage& canvas) {
+    const int w = canvas.width() + 2;
+    std::vector<int> ink(size_t(w) * size_t(canvas.height() + 2), 0);
+    for (int y = 0; y < canvas.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+        int* out = ink.data() + size_t(y + 1) * size_t(w) + 1;
+        for (int x = 0; x < canvas.width(); ++x)
+            out[x] = 255 - qGray(in[x]);
+    }
+    return ink;
+}
+
+// Whether the middle of three dots across a stroke holds its ink: more than the one after it and no less
+// than the one before, so that a stroke split evenly between two dots prints on one of them. Beside a
+// stroke that prints anyway, only a clear peak counts (twice the ink of either neighbour): the even
+// fringe along a printing stroke's edge stays white, a thin stroke meeting it still prints.
+bool holdsStroke(int before, int cover, int after, bool besidePrinting) {
+    if (besidePrinting)
+        return cover >= 2 * std::max(before, after);
+    return cover >= before && cover > after;
+}
+
+// A dot prints when it is at least half covered. A stroke thinner than a dot covers no dot that far, so
+// it prints where it covers most: on the dot that holds its ink across the stroke (along a row for an
+// upright stroke, along a column for a level one). Every stroke of the drawing thus keeps a dot.
 QImage threshold(const QImage& canvas) {
     QImage mono(canvas.size(), QImage::Format_Mono);
     mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     mono.fill(0);
+    const std::vector<int> ink = inkCover(canvas);
+    const ptrdiff_t row = canvas.width() + 2;
+    const auto printsAlone = [](int cover) { return cover >= inkThreshold; };
     for (int y = 0; y < canvas.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+        const int* cover = ink.data() + (y + 1) * row + 1;
         uchar* out = mono.scanLine(y);
         for (int x = 0; x < canvas.width(); ++x) {
-            if (qGray(in[x]) < inkThreshold)
+            const int* c = cover + x;
+            bool prints = printsAlone(*c);
+            if (!prints && *c > 0) {
+                const bool beside =
+                    printsAlone(c[-1]) || printsAlone(c[1]) || printsAlone(c[-row]) || printsAlone(c[row]);
+                prints = holdsStroke(c[-1], *c, c[1], beside) || holdsStroke(c[-row], *c, c[row], beside);
+            }
+            if (prints)
                 out[x >> 3] |= uchar(0x80 >> (x & 7));
         }
     }

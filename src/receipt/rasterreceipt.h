@@ -5,8 +5,8 @@
 #include <functional>
 
 // Receipts drawn as 1-bit pictures for the printers we drive ourselves: the layout in its printer units
-// (0.1 mm, W = the print width) scaled so that W spans the printer's dots, text thresholded, pictures
-// dithered.
+// (0.1 mm, W = the print width) scaled so that W spans the printer's dots, text thresholded so that
+// every stroke keeps a dot, pictures dithered.
 namespace qm {
 
 class ReceiptSurface;

@@ -136,8 +136,26 @@ QString networkStalled(int stallMs) {
         .arg(seconds(stallMs));
 }
 
+QString networkFailed(int error) {
+    if (error == EPIPE || error == ECONNRESET)
+        return QStringLiteral("打印机中途断开了连接");
+    return QStringLiteral("发送出错：") + systemErrorText(error);
+}
+
+// The connection's pending error once it broke (a reset from the printer), or 0 while it holds.
+int brokenConnection(int fd, short revents) {
+    if (!(revents & (POLLERR | POLLHUP)))
+        return 0;
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error == 0)
+        error = ECONNRESET;
+    return error;
+}
+
 // Waits until the printer has acknowledged every byte written to the connection, so that a job is
-// reported as sent only once it arrived.
+// reported as sent only once it arrived. A connection the printer drops meanwhile keeps its count of
+// unacknowledged bytes, so the wait watches for the break itself.
 SendResult drain(int fd, qint64 job, SendControl& control, int stallMs) {
 #ifdef SIOCOUTQ
     int pending = 0;
@@ -154,7 +172,11 @@ SendResult drain(int fd, qint64 job, SendControl& control, int stallMs) {
         } else if (sinceProgress.elapsed() > stallMs) {
             return SendResult::failed(networkStalled(stallMs));
         }
-        ::poll(nullptr, 0, 1);
+        pollfd p{fd, 0, 0};
+        if (::poll(&p, 1, 1) > 0) {
+            if (const int error = brokenConnection(fd, p.revents))
+                return SendResult::failed(networkFailed(error));
+        }
     }
 #else
     Q_UNUSED(fd);
@@ -237,11 +259,7 @@ SendResult NetworkSender::send(const QByteArray& job, SendControl& control) cons
     // The last small pieces (feed and cut) go out at once instead of waiting for an acknowledgement.
     const int on = 1;
     ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    const WriteTexts texts{networkStalled(m_limits.stallMs), [](int e) {
-                               if (e == EPIPE || e == ECONNRESET)
-                                   return QStringLiteral("打印机中途断开了连接");
-                               return QStringLiteral("发送出错：") + systemErrorText(e);
-                           }};
+    const WriteTexts texts{networkStalled(m_limits.stallMs), networkFailed};
     const SendResult written = writeAll(fd.get(), true, job, control, m_limits.stallMs, texts);
     if (!written.ok())
         return written;

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,8 +120,8 @@ void TestMainWindow::controlsCarryTheirNames() {
     QStringList captions;
     for (QAction* action : bar->actions())
         captions << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    QCOMPARE(captions, (QStringList{"历史单据", "收入报表", "销售统计", "|", "顾客管理", "商品管理",
-                                    "桌号管理", "|", "", "", "|"}));
+    QCOMPARE(captions, (QStringList{"历史单据(L)", "收入报表(R)", "销售统计(T)", "|", "顾客管理(G)",
+                                    "商品管理(P)", "桌号管理(Z)", "|", "", "", "|"}));
     QStringList settings;
     for (QAction* action : w.find<QMenu>("设置菜单")->actions())
         settings << (action->isSeparator() ? QStringLiteral("|") : action->text());
@@ -346,6 +347,43 @@ void TestMainWindow::everyControlIsReachedByKeyboard() {
     QCOMPARE(w.find<QToolButton>("帮助")->text(), QStringLiteral("帮助(H)"));
     for (const char* name : {"按钮_保存客户", "按钮_预览"})
         QVERIFY2(w.find<QPushButton>(name)->focusPolicy() & Qt::TabFocus, name);
+
+    // The toolbar's windows open with Alt and the letter in their caption.
+    const std::pair<MainWindow::Entry, Qt::Key> entryKeys[] = {
+        {MainWindow::Entry::History, Qt::Key_L},         {MainWindow::Entry::IncomeReport, Qt::Key_R},
+        {MainWindow::Entry::SalesStatistics, Qt::Key_T}, {MainWindow::Entry::Customers, Qt::Key_G},
+        {MainWindow::Entry::Dishes, Qt::Key_P},          {MainWindow::Entry::Tables, Qt::Key_Z}};
+    for (const auto& [which, key] : entryKeys) {
+        QAction* action = w.window->entry(which);
+        action->setEnabled(true);
+        QSignalSpy triggered(action, &QAction::triggered);
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QVERIFY2(triggered.size() == 1, qPrintable(action->text()));
+        QVERIFY(action->text().endsWith(QStringLiteral("(%1)").arg(QChar(key))));
+    }
+    // Alt+3 opens the time format window, Alt+D asks for sample data; their keys are on show.
+    auto* timeButton = w.find<QPushButton>("按钮_时间设置");
+    QVERIFY(timeButton->toolTip().contains(QStringLiteral("Alt+3")));
+    bool timeWindowOpened = false;
+    QTimer closeTimeWindow;
+    closeTimeWindow.setInterval(10);
+    connect(&closeTimeWindow, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timeWindowOpened = true;
+            dialog->reject();
+        }
+    });
+    closeTimeWindow.start();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::AltModifier);
+    QTRY_VERIFY(timeWindowOpened);
+    auto* sampleData = w.find<QPushButton>("按钮_随机数据");
+    QCOMPARE(sampleData->text(), QStringLiteral("生成销售随机数据(D)"));
+    sampleData->setEnabled(true);
+    QSignalSpy sampleRequested(w.window.get(), &MainWindow::sampleDataRequested);
+    w.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+    QTest::keyClick(w.edit("编辑框_项目代号"), Qt::Key_D, Qt::AltModifier);
+    QTRY_COMPARE(sampleRequested.size(), 1);
 }
 
 void TestMainWindow::functionKeysActOnRelease() {

@@ -69,6 +69,37 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("0"));
         QCOMPARE(labels(navigator), QStringLiteral("2/3"));
     }
+
+    // Each link has a key, shown in its tooltip, that works wherever the focus is in the window, the
+    // page box included; 刷新 (F5) reads the new row count.
+    void keysTurnThePages() {
+        NumberTable table;
+        table.count = 401;
+        PagedBrowser browser(table);
+        QWidget window;
+        auto* navigator = new PageNavigator(browser, &window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        navigator->showPage(1);
+        QLineEdit* box = navigator->pageBox();
+        box->setFocus();
+        QCOMPARE(child<QLabel>(*navigator, "透明标签3")->toolTip(), QStringLiteral("下一页（Alt+PgDown）"));
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            const char* shown;
+        } presses[] = {
+            {Qt::Key_PageDown, Qt::AltModifier, "2/3"}, {Qt::Key_End, Qt::AltModifier, "3/3"},
+            {Qt::Key_PageUp, Qt::AltModifier, "2/3"},   {Qt::Key_Home, Qt::AltModifier, "1/3"},
+            {Qt::Key_F5, Qt::NoModifier, "1/4"},
+        };
+        for (const auto& press : presses) {
+            if (press.key == Qt::Key_F5)
+                table.count = 601;
+            QTest::keyClick(box, press.key, press.modifiers);
+            QCOMPARE(labels(*navigator), QString::fromUtf8(press.shown));
+        }
+    }
 };
 
 QTEST_MAIN(TestPageNavigator)

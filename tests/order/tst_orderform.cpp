@@ -79,6 +79,8 @@ private slots:
     void pickedQuantityMakesTheLine_data();
     void pickedQuantityMakesTheLine();
     void pickingNeedsASelectionAndAnAnswer();
+    void quantityWithoutTheQuestion_data();
+    void quantityWithoutTheQuestion();
     void editedCellsFollowTheLineRules();
     void cellsEditableByRule_data();
     void cellsEditableByRule();
@@ -225,6 +227,44 @@ void TestOrderForm::pickingNeedsASelectionAndAnAnswer() {
     f->selectCandidate(-1);
     QVERIFY(!f->pickDish());
     QCOMPARE(f.platform.shown.size(), 1);
+}
+
+// A quantity typed after a star in the code box, or the setting "数量默认 1，不再询问", adds the line
+// without the question; otherwise the question stays. A typed quantity still meets the cell's limit.
+void TestOrderForm::quantityWithoutTheQuestion_data() {
+    QTest::addColumn<bool>("withoutAsking");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("quantity"); // in the line; empty when no line was added
+    QTest::newRow("asked as before") << false << "108" << true << "3";
+    QTest::newRow("typed quantity") << false << "108*2" << false << "2";
+    QTest::newRow("full-width star") << false << "108＊2" << false << "2";
+    QTest::newRow("star without quantity asks") << false << "108*" << true << "3";
+    QTest::newRow("setting on") << true << "108" << false << "1";
+    QTest::newRow("setting on, typed quantity") << true << "108*4" << false << "4";
+    QTest::newRow("typed quantity too large") << false << "108*99999999" << false << "";
+}
+
+void TestOrderForm::quantityWithoutTheQuestion() {
+    QFETCH(bool, withoutAsking);
+    QFETCH(QString, code);
+    QFETCH(bool, asked);
+    QFETCH(QString, quantity);
+    Form f;
+    f->setQuantityWithoutAsking(withoutAsking);
+    f->setText(OrderField::DishCode, code);
+    QCOMPARE(f->candidates().size(), 1);
+    f.platform.textAnswers.enqueue(QStringLiteral("3"));
+    QCOMPARE(f->pickDish(), !quantity.isEmpty());
+    const bool questionShown =
+        std::any_of(f.platform.shown.begin(), f.platform.shown.end(),
+                    [](const auto& m) { return m.caption == QStringLiteral("菜品选择"); });
+    QCOMPARE(questionShown, asked);
+    if (quantity.isEmpty()) {
+        QCOMPARE(f->rowCount(), 2);
+        return;
+    }
+    QCOMPARE(f.row(1).mid(0, 2), (QStringList{QStringLiteral("空心菜"), quantity}));
 }
 
 void TestOrderForm::editedCellsFollowTheLineRules() {

@@ -121,20 +121,29 @@ private slots:
         QCOMPARE(shop.platform.texts(), QStringList());
     }
 
-    // An unreachable printer is told with its reason; the order is stored and the form kept, as after a
-    // cancelled print dialog, and F11 prints it once the printer is there.
+    // An unreachable printer, or one that drops the connection in the middle of the job, is told with
+    // its reason; the order is stored and the form kept, as after a cancelled print dialog, and F11
+    // prints it once the printer is there.
     void unreachablePrinterKeepsTheForm_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("network, closed port") << int(PrinterKind::Network) << QStringLiteral("拒绝连接");
-        QTest::newRow("USB, no device file") << int(PrinterKind::Usb) << QStringLiteral("找不到设备");
+        QTest::addColumn<bool>("resets");
+        QTest::newRow("network, closed port")
+            << int(PrinterKind::Network) << QStringLiteral("拒绝连接") << false;
+        QTest::newRow("network, reset mid-job")
+            << int(PrinterKind::Network) << QStringLiteral("：打印机中途断开了连接") << true;
+        QTest::newRow("USB, no device file")
+            << int(PrinterKind::Usb) << QStringLiteral("找不到设备") << false;
     }
     void unreachablePrinterKeepsTheForm() {
         QFETCH(int, kind);
         QFETCH(QString, reason);
+        QFETCH(bool, resets);
         Shop shop;
+        FakeEscPosPrinter resetting(FakeEscPosPrinter::Mode::ResetMidJob);
+        const int port = resets ? resetting.port() : closedPort();
         shop.usePrinter(PrinterKind(kind), kind == int(PrinterKind::Network)
-                                               ? QString::number(closedPort())
+                                               ? QString::number(port)
                                                : shop.home.path() + QStringLiteral("/lp0"));
         shop.typeOrder(QStringLiteral("现金支付"));
 
@@ -221,6 +230,35 @@ private slots:
         QCOMPARE(child<QComboBox>(window, "组合框_打印机类型")->currentText(), QStringLiteral("网络打印机"));
         QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
         QVERIFY(child<QCheckBox>(window, "选择框_钱箱")->isChecked());
+    }
+
+    // Choosing 系统打印机 keeps the network printer's port as it keeps its address: applied, reopened
+    // and switched back, the window shows the port the shop typed, and the stored port is not 9100.
+    void systemPrinterKeepsThePort() {
+        TempHome home;
+        FakePlatform platform;
+        PrinterChoice network;
+        network.kind = PrinterKind::Network;
+        network.host = QStringLiteral("192.168.1.50");
+        network.port = 9101;
+        QVERIFY(savePrinterChoice(RecordStore(home.db()), network));
+        {
+            PrintSettingsWindow window(home.db(), platform, home.home(), {});
+            auto* kind = child<QComboBox>(window, "组合框_打印机类型");
+            kind->setCurrentIndex(int(PrinterKind::System));
+            QTest::mouseClick(child<QPushButton>(window, "按钮2"), Qt::LeftButton);
+            kind->setCurrentIndex(int(PrinterKind::Network));
+            QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
+        }
+        const PrinterChoice stored = loadPrinterChoice(RecordStore(home.db()));
+        QCOMPARE(stored.kind, PrinterKind::System);
+        QCOMPARE(stored.host, QStringLiteral("192.168.1.50"));
+        QCOMPARE(stored.port, 9101);
+        PrintSettingsWindow window(home.db(), platform, home.home(), {});
+        child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机地址")->text(), QStringLiteral("192.168.1.50"));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
+        QCOMPARE(platform.texts(), QStringList());
     }
 
     // "打印测试页" prints on the printer the window shows, before it is applied: a 58 mm raster ending

@@ -1,10 +1,13 @@
 #include "receipt/escpos.h"
+#include "receipt/paintersurface.h"
 #include "receipt/rasterreceipt.h"
 #include "receipt/receiptsurface.h"
 #include "support/escposdecode.h"
 
 #include <QPainter>
 #include <QTest>
+
+#include <cmath>
 
 using namespace qm;
 
@@ -23,6 +26,43 @@ double blackShare(const QImage& image) {
         for (int x = 0; x < image.width(); ++x)
             black += qGray(image.pixel(x, y)) < 128;
     return double(black) / (image.width() * image.height());
+}
+
+// The 58 mm roll: 480 layout units over 384 dots.
+constexpr int rollWidth = 480;
+constexpr int rollDots = 384;
+// The finer rendering stands for the PDF: four times the printer's dots each way.
+constexpr int fine = 4;
+
+int drawLine(ReceiptSurface& surface, const QString& text, int points, bool bold) {
+    surface.setFont(points, bold);
+    surface.drawText(40, 20, text);
+    return 40 + surface.textHeight(text);
+}
+
+// The line drawn as the PDF is: antialiased at `fine` times the printer's resolution, then inked where
+// darker than half grey.
+QImage fineRendering(const QString& text, int points, bool bold, QSize dots) {
+    const double dotsPerUnit = double(rollDots) / rollWidth * fine;
+    QImage canvas(dots * fine, QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(dotsPerUnit * 10000));
+    canvas.setDotsPerMeterX(dotsPerMeter);
+    canvas.setDotsPerMeterY(dotsPerMeter);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    PainterSurface surface(&canvas, &painter, rollWidth, ReceiptSurface::Kind::Printer, dotsPerUnit);
+    drawLine(surface, text, points, bold);
+    return canvas;
+}
+
+bool blackNear(const QImage& mono, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < mono.width() && ny < mono.height() && mono.pixelIndex(nx, ny) == 1)
+                return true;
+        }
+    return false;
 }
 
 } // namespace
@@ -167,6 +207,60 @@ private slots:
         QCOMPARE(qGray(raster.pixel(0, row)), 0);
         QCOMPARE(qGray(raster.pixel(dots - 1, row)), 0);
         QCOMPARE(qGray(raster.pixel(dots / 2, 10)), 255);
+    }
+
+    // Every stroke of small type reaches the paper: each inked spot of the finer rendering has a dot
+    // within one dot of it on the roll, so no stroke thinner than a dot is lost ("#2" printing as "=2",
+    // 下 as 卜), and the roll has no dot more than one dot away from the finer rendering's ink.
+    void everyStrokePrints_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("bold");
+        for (const QString& glyph :
+             QStringLiteral("下云信名心时红量间骨").split(QString(), Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(glyph)) << glyph << 9 << false;
+        QTest::newRow("#2") << QStringLiteral("#2") << 9 << false;
+        QTest::newRow("#2 bold") << QStringLiteral("#2") << 9 << true;
+        QTest::newRow("量 bold") << QStringLiteral("量") << 9 << true;
+        QTest::newRow("下 12 pt") << QStringLiteral("下") << 12 << false;
+        QTest::newRow("间 7 pt") << QStringLiteral("间") << 7 << false;
+    }
+    void everyStrokePrints() {
+        QFETCH(QString, text);
+        QFETCH(int, points);
+        QFETCH(bool, bold);
+        QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
+        const QImage raster =
+            drawRaster([&](ReceiptSurface& surface) { return drawLine(surface, text, points, bold); },
+                       rollWidth, rollDots);
+        const QImage reference = fineRendering(text, points, bold, raster.size());
+        int inked = 0;
+        QStringList lost;
+        for (int y = 0; y < reference.height(); ++y)
+            for (int x = 0; x < reference.width(); ++x) {
+                if (qGray(reference.pixel(x, y)) >= 128)
+                    continue;
+                ++inked;
+                if (!blackNear(raster, x / fine, y / fine))
+                    lost << QStringLiteral("(%1,%2)").arg(x / fine).arg(y / fine);
+            }
+        QVERIFY(inked > 0);
+        lost.removeDuplicates();
+        QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("no dot near ") + lost.join(' ')));
+
+        QStringList stray;
+        for (int y = 0; y < raster.height(); ++y)
+            for (int x = 0; x < raster.width(); ++x) {
+                if (raster.pixelIndex(x, y) != 1)
+                    continue;
+                bool near = false;
+                for (int fy = (y - 1) * fine; fy < (y + 2) * fine && !near; ++fy)
+                    for (int fx = (x - 1) * fine; fx < (x + 2) * fine && !near; ++fx)
+                        near = reference.rect().contains(fx, fy) && qGray(reference.pixel(fx, fy)) < 128;
+                if (!near)
+                    stray << QStringLiteral("(%1,%2)").arg(x).arg(y);
+            }
+        QVERIFY2(stray.isEmpty(), qPrintable(QStringLiteral("dots without ink ") + stray.join(' ')));
     }
 
     // A page longer than ten metres is refused instead of taking gigabytes.

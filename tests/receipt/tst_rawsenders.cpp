@@ -236,6 +236,27 @@ private slots:
         }
     }
 
+    // A printer that resets the connection in the middle of a job is told at once, whether the job
+    // still waits to be written or already sits in the connection's buffer waiting for acknowledgement.
+    void resetMidJobToldAtOnce_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("fits the send buffer") << 20000;
+        QTest::newRow("larger than the send buffer") << (4 << 20);
+    }
+    void resetMidJobToldAtOnce() {
+        QFETCH(int, size);
+        FakeEscPosPrinter printer(FakeEscPosPrinter::Mode::ResetMidJob);
+        NetworkSender sender(QStringLiteral("127.0.0.1"), printer.port(), SendLimits{});
+        SendControl control;
+        QElapsedTimer timer;
+        timer.start();
+        const SendResult result = sender.send(job(size), control);
+        QCOMPARE(result.status, SendResult::Status::Failed);
+        QCOMPARE(result.reason, QStringLiteral("打印机中途断开了连接"));
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(control.sent.load() < size);
+    }
+
     // Cancelling stops a send that waits on a stuck printer at once.
     void cancelStopsAStuckSend() {
         FakeEscPosPrinter printer(FakeEscPosPrinter::Mode::NeverRead);

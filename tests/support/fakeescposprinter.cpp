@@ -12,6 +12,9 @@ namespace qm {
 
 namespace {
 
+// What a printer that drops the connection takes before it does.
+constexpr qsizetype resetAfterBytes = 1024;
+
 int listenOnLoopback(int receiveBuffer, int* port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (receiveBuffer > 0)
@@ -32,7 +35,7 @@ int listenOnLoopback(int receiveBuffer, int* port) {
 FakeEscPosPrinter::FakeEscPosPrinter(Mode mode)
     : m_mode(mode) {
     // A printer that reads nothing takes only its small buffer's worth before the sender has to wait.
-    m_listener = listenOnLoopback(mode == Mode::NeverRead ? 2048 : 0, &m_port);
+    m_listener = listenOnLoopback(mode == Mode::Read ? 0 : 2048, &m_port);
     ::listen(m_listener, 8);
     m_thread = std::thread([this] { run(); });
 }
@@ -51,7 +54,7 @@ void FakeEscPosPrinter::run() {
     std::vector<Connection> open;
     while (!m_stop) {
         std::vector<pollfd> watched{{m_listener, POLLIN, 0}};
-        if (m_mode == Mode::Read) {
+        if (m_mode != Mode::NeverRead) {
             for (const Connection& c : open)
                 watched.push_back({c.fd, POLLIN, 0});
         }
@@ -69,10 +72,17 @@ void FakeEscPosPrinter::run() {
                 continue;
             Connection& c = open[i - 1];
             char buffer[65536];
-            const ssize_t n = ::read(c.fd, buffer, sizeof buffer);
-            if (n > 0) {
+            const bool resets = m_mode == Mode::ResetMidJob;
+            const size_t wanted = resets ? size_t(resetAfterBytes - c.received.size()) : sizeof buffer;
+            const ssize_t n = ::read(c.fd, buffer, wanted);
+            if (n > 0)
                 c.received.append(buffer, n);
+            if (n > 0 && !(resets && c.received.size() >= resetAfterBytes))
                 continue;
+            if (resets) {
+                // Closing with a zero linger time sends a reset instead of an orderly end.
+                const linger abort{1, 0};
+                ::setsockopt(c.fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
             }
             ::close(c.fd);
             c.fd = -1;

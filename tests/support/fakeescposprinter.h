@@ -15,8 +15,9 @@ namespace qm {
 class FakeEscPosPrinter {
 public:
     enum class Mode {
-        Read,      // reads every byte at once
-        NeverRead, // accepts, keeps the connection open and reads nothing, with a small buffer
+        Read,        // reads every byte at once
+        NeverRead,   // accepts, keeps the connection open and reads nothing, with a small buffer
+        ResetMidJob, // reads the first kilobyte through a small buffer, then resets the connection
     };
 
     explicit FakeEscPosPrinter(Mode mode = Mode::Read);

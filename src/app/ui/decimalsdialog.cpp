@@ -5,6 +5,7 @@
 #include "core/ui/plainbutton.h"
 #include "store/settings.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,10 +19,14 @@ DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int curre
     , m_db(db)
     , m_platform(platform)
     , m_decimals(currentDecimals)
-    , m_edit(new QLineEdit(QString::number(currentDecimals), this)) {
+    , m_edit(new QLineEdit(QString::number(currentDecimals), this))
+    , m_withoutAskingBox(new QCheckBox(QStringLiteral("数量默认 1，不再询问"), this))
+    , m_withoutAsking(readQuantityWithoutAsking(RecordStore(db))) {
     setWindowTitle(QStringLiteral("设置"));
     resize(340, 238);
     m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
+    m_withoutAskingBox->setObjectName(QStringLiteral("选择框_数量默认1"));
+    m_withoutAskingBox->setChecked(m_withoutAsking);
 
     QPushButton* apply = plainButton(QStringLiteral("按钮2"), QStringLiteral("应用设置"), this);
     auto* confirmButton = new QPushButton(QStringLiteral("确认"), this);
@@ -39,6 +44,7 @@ DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int curre
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     layout->addLayout(row);
+    layout->addWidget(m_withoutAskingBox);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -57,6 +63,8 @@ void DecimalsDialog::confirm() {
     }
     m_decimals = *value;
     writeQuantityDecimals(RecordStore(m_db), m_decimals);
+    m_withoutAsking = m_withoutAskingBox->isChecked();
+    writeQuantityWithoutAsking(RecordStore(m_db), m_withoutAsking);
     accept();
 }
 

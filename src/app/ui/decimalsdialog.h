@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 
 namespace qm {
@@ -9,7 +10,8 @@ namespace qm {
 class Database;
 class Platform;
 
-// "设置": the quantity decimals (0 to 3). "确认" stores a valid value and closes; a value out of range is
+// "设置": the quantity decimals (0 to 3) and "数量默认 1，不再询问". "确认" stores a valid value and the
+// choice and closes; a value out of range is
 // refused with a message and the window stays open. "应用设置" does nothing.
 class DecimalsDialog : public QDialog {
     Q_OBJECT
@@ -18,6 +20,8 @@ public:
 
     // The decimals in force: the stored value after "确认", else the value the window opened with.
     int decimals() const { return m_decimals; }
+    // Whether a picked dish takes the quantity 1 without asking, as stored after "确认".
+    bool quantityWithoutAsking() const { return m_withoutAsking; }
 
 private:
     void confirm();
@@ -26,6 +30,8 @@ private:
     Platform& m_platform;
     int m_decimals;
     QLineEdit* m_edit;
+    QCheckBox* m_withoutAskingBox;
+    bool m_withoutAsking;
 };
 
 } // namespace qm

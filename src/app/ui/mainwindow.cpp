@@ -1,6 +1,7 @@
 #include "app/ui/mainwindow.h"
 
 #include "app/abouttext.h"
+#include "app/displaysettings.h"
 #include "app/helpdocuments.h"
 #include "app/ui/decimalsdialog.h"
 #include "app/ui/timeformatdialog.h"
@@ -115,6 +116,7 @@ void MainWindow::startUp() {
     // The table list starts as after every reset: all names, none chosen.
     m_form->setText(OrderField::TableCode, QString());
     m_form->restoreChoices(RecordStore(m_db));
+    m_form->setQuantityWithoutAsking(readQuantityWithoutAsking(RecordStore(m_db)));
     m_form->refreshTodayTotals();
     m_form->loadDishCache();
     m_form->tick();
@@ -176,7 +178,8 @@ QWidget* MainWindow::buildLeftColumn() {
     }
     auto* time = newEdit(QStringLiteral("编辑框_时间"), column);
     auto* timeButton = newButton(QStringLiteral("按钮_时间设置"), QStringLiteral("…"), column);
-    timeButton->setToolTip(QStringLiteral("选择时间格式"));
+    timeButton->setToolTip(QStringLiteral("选择时间格式（Alt+3）"));
+    timeButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_3));
     timeButton->setFixedWidth(28);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(time);
@@ -261,7 +264,9 @@ QWidget* MainWindow::buildCommandRow() {
     auto* firstRow = new QHBoxLayout;
     auto* saveCustomer = newButton(QStringLiteral("按钮_保存客户"), QStringLiteral("保存客户"), area);
     saveCustomer->setFocusPolicy(Qt::TabFocus);
-    auto* sampleData = newButton(QStringLiteral("按钮_随机数据"), QStringLiteral("生成销售随机数据"), area);
+    auto* sampleData =
+        newButton(QStringLiteral("按钮_随机数据"), QStringLiteral("生成销售随机数据(D)"), area);
+    sampleData->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
     // Enabled once the sample data generator is connected to sampleDataRequested().
     sampleData->setEnabled(false);
     auto* orderId = newEdit(QStringLiteral("ID"), area);
@@ -334,14 +339,21 @@ void MainWindow::buildToolBar() {
         action->setEnabled(false);
         owner->addAction(action);
         m_entries.insert(which, action);
+        return action;
     };
-    addEntry(bar, Entry::History, QStringLiteral("历史单据"));
-    addEntry(bar, Entry::IncomeReport, QStringLiteral("收入报表"));
-    addEntry(bar, Entry::SalesStatistics, QStringLiteral("销售统计"));
+    // The toolbar's windows open with Alt and the letter their caption shows, as the two menus do.
+    auto addKeyedEntry = [&addEntry, bar](Entry which, const QString& caption, char letter) {
+        QAction* action = addEntry(bar, which, caption);
+        action->setText(QStringLiteral("%1(%2)").arg(caption, QString(QLatin1Char(letter))));
+        action->setShortcut(QKeySequence(Qt::ALT | Qt::Key(letter)));
+    };
+    addKeyedEntry(Entry::History, QStringLiteral("历史单据"), 'L');
+    addKeyedEntry(Entry::IncomeReport, QStringLiteral("收入报表"), 'R');
+    addKeyedEntry(Entry::SalesStatistics, QStringLiteral("销售统计"), 'T');
     bar->addSeparator();
-    addEntry(bar, Entry::Customers, QStringLiteral("顾客管理"));
-    addEntry(bar, Entry::Dishes, QStringLiteral("商品管理"));
-    addEntry(bar, Entry::Tables, QStringLiteral("桌号管理"));
+    addKeyedEntry(Entry::Customers, QStringLiteral("顾客管理"), 'G');
+    addKeyedEntry(Entry::Dishes, QStringLiteral("商品管理"), 'P');
+    addKeyedEntry(Entry::Tables, QStringLiteral("桌号管理"), 'Z');
     bar->addSeparator();
 
     auto* settings = new QMenu(QStringLiteral("设置菜单"), this);
@@ -477,6 +489,7 @@ void MainWindow::chooseQuantityDecimals() {
     DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), this);
     dialog.exec();
     m_form->setQuantityDecimals(dialog.decimals());
+    m_form->setQuantityWithoutAsking(dialog.quantityWithoutAsking());
 }
 
 void MainWindow::showAbout() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace qm {
 
@@ -33,16 +34,21 @@ PageNavigator::PageNavigator(PagedBrowser& browser, QWidget* parent)
         const char* name;
         const char* text;
         void (PageNavigator::*action)();
+        QKeySequence keys;
     } links[] = {
-        {"透明标签1", "回首页", &PageNavigator::firstPage},
-        {"透明标签2", "上一页", &PageNavigator::previousPage},
-        {"透明标签3", "下一页", &PageNavigator::nextPage},
-        {"透明标签4", "到尾页", &PageNavigator::lastPageLink},
-        {"透明标签5", "刷新", &PageNavigator::refresh},
+        {"透明标签1", "回首页", &PageNavigator::firstPage, QKeySequence(Qt::ALT | Qt::Key_Home)},
+        {"透明标签2", "上一页", &PageNavigator::previousPage, QKeySequence(Qt::ALT | Qt::Key_PageUp)},
+        {"透明标签3", "下一页", &PageNavigator::nextPage, QKeySequence(Qt::ALT | Qt::Key_PageDown)},
+        {"透明标签4", "到尾页", &PageNavigator::lastPageLink, QKeySequence(Qt::ALT | Qt::Key_End)},
+        {"透明标签5", "刷新", &PageNavigator::refresh, QKeySequence(Qt::Key_F5)},
     };
     for (const auto& link : links) {
         auto* label = new LinkLabel(QString::fromUtf8(link.name), QString::fromUtf8(link.text), this);
         connect(label, &LinkLabel::pressed, this, link.action);
+        // From the keyboard too, anywhere in the window; the list keeps its own Page Up and Home.
+        label->setToolTip(
+            QStringLiteral("%1（%2）").arg(label->text(), link.keys.toString(QKeySequence::NativeText)));
+        connect(new QShortcut(link.keys, this), &QShortcut::activated, this, link.action);
         layout->addWidget(label);
         layout->addSpacing(6);
     }
