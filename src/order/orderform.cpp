@@ -102,12 +102,17 @@ void OrderForm::saveChoices(const RecordStore& records) const {
         records.write(QString::fromUtf8(key), text(field));
 }
 
+namespace {
+
+std::optional<TodayTotals> readTotalsQuickly(Database& db, const QDate& today) {
+    const TypingReads quick(db);
+    return readTodayTotals(db, today);
+}
+
+} // namespace
+
 void OrderForm::refreshTodayTotals() {
-    std::optional<TodayTotals> totals;
-    {
-        const TypingReads quick(m_db);
-        totals = readTodayTotals(m_db, m_today);
-    }
+    const std::optional<TodayTotals> totals = readTotalsQuickly(m_db, m_today);
     // A failed read invents nothing: the figures and the number shown stay, and the clock reads again.
     m_totalsUnread = !totals;
     if (totals) {
@@ -115,6 +120,19 @@ void OrderForm::refreshTodayTotals() {
         m_proposedNumber = QString::number(m_totals.nextNumber());
         setText(OrderField::OrderNumber, m_proposedNumber);
     }
+    emit todayTotalsChanged();
+}
+
+void OrderForm::refreshTodayFigures() {
+    const std::optional<TodayTotals> totals = readTotalsQuickly(m_db, m_today);
+    m_totalsUnread = !totals;
+    if (totals)
+        m_totals = *totals;
+    emit todayTotalsChanged();
+}
+
+void OrderForm::setNotice(const QString& notice) {
+    m_notice = notice;
     emit todayTotalsChanged();
 }
 
@@ -296,6 +314,7 @@ void OrderForm::enterModifyMode(const QString& id) {
 }
 
 void OrderForm::resetForm() {
+    m_notice.clear();
     refreshTodayTotals();
     m_settleVisible = true;
     m_settleCaption = settleCaptionNew;

@@ -66,7 +66,12 @@ public:
     // cannot be read, the figures and the number stay as they were, the status says so and the clock
     // reads them again.
     void refreshTodayTotals();
+    // The same for the figures only: the order number shown stays (a stored order still on the form).
+    void refreshTodayFigures();
     bool todayTotalsUnread() const { return m_totalsUnread; }
+    // A word to the cashier beside the figures ("已保存，未打印：按 F11 打印"); cleared with the form.
+    void setNotice(const QString& notice);
+    QString notice() const { return m_notice; }
     // Whether the order number shown is the one the program proposed (not typed by the cashier).
     bool numberProposed() const;
 
@@ -195,6 +200,7 @@ private:
     TodayTotals m_totals;
     bool m_totalsUnread = false;
     QString m_proposedNumber; // the order number text the program wrote last
+    QString m_notice;
 
     static constexpr int fieldCount = int(OrderField::OrderId) + 1;
     std::array<QString, fieldCount> m_texts;

@@ -148,8 +148,10 @@ SettleOutcome SettleCommands::settle() {
             return SettleOutcome::Failed;
         }
         m_lastStoredId = written.id;
-        if (platform.askYesNo(changedQuestion) && !m_print(false))
+        if (platform.askYesNo(changedQuestion) && !m_print(false)) {
+            storedNotPrinted();
             return SettleOutcome::StoredNotPrinted;
+        }
         m_form.resetForm();
         return SettleOutcome::Completed;
     }
@@ -167,8 +169,10 @@ SettleOutcome SettleCommands::settle() {
         m_form.setText(OrderField::OrderNumber, QString::number(written.number));
     // Stored: until the form is printed or cleared, settling again would store it twice.
     m_form.setSettleVisible(false);
-    if (!m_print(false))
+    if (!m_print(false)) {
+        storedNotPrinted();
         return SettleOutcome::StoredNotPrinted;
+    }
     if (m_cashSettled && trimBlanks(values.paymentMethod) == cashPaymentMethod)
         m_cashSettled();
     m_form.resetForm();
@@ -180,7 +184,16 @@ bool SettleCommands::printOnly() {
         m_form.platform().showMessage(noLinesMessage, MessageIcon::Information, QStringLiteral("提示"));
         return false;
     }
-    return m_print(true);
+    if (!m_print(true))
+        return false;
+    m_form.setNotice(QString());
+    return true;
+}
+
+void SettleCommands::storedNotPrinted() {
+    // The order counts today already; the form keeps it (and its number) for F11.
+    m_form.refreshTodayFigures();
+    m_form.setNotice(storedNotPrintedNotice);
 }
 
 bool SettleCommands::clearForm() {

@@ -20,6 +20,8 @@ inline const QString noLinesMessage = QStringLiteral("无法完成，还没有�
 inline const QString clearQuestion = QStringLiteral("是否清空点单数据？");
 inline const QString changedQuestion = QStringLiteral("修改成功。是否打印小票？");
 inline const QString saveFailedPrefix = QStringLiteral("订单保存失败：");
+// The status line's word when an order is stored and its printing did not take place.
+inline const QString storedNotPrintedNotice = QStringLiteral("已保存，未打印：按 F11 打印");
 // The payment method that puts money in the drawer.
 inline const QString cashPaymentMethod = QStringLiteral("现金支付");
 
@@ -83,6 +85,8 @@ public:
     std::optional<qint64> lastStoredId() const { return m_lastStoredId; }
 
 private:
+    // Tells the cashier the order is stored but not printed, and shows today's figures with it.
+    void storedNotPrinted();
     void tellFailure(const QString& reason, MessageIcon icon);
 
     OrderForm& m_form;

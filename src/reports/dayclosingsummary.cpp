@@ -74,6 +74,18 @@ public:
         }
     }
 
+    // A label and its value: on one line when both fit, else the value starts a line of its own, so that
+    // a date or time is not broken inside a number ("11时48" / "分8秒").
+    void labelled(const QString& label, const QString& value) {
+        m_surface.setFont(9, false);
+        if (wrapped(label + value, m_width).size() == 1) {
+            left(label + value);
+            return;
+        }
+        left(label);
+        left(value);
+    }
+
     void rule() {
         m_surface.setFont(9, false);
         const int dash = m_surface.textWidth(QStringLiteral("-"));
@@ -190,8 +202,8 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
 int drawDayClosing(ReceiptSurface& surface, const DayClosing& closing) {
     Lines lines(surface);
     lines.centred(QStringLiteral("日结单"), 12, true);
-    lines.left(QStringLiteral("营业日期：") + dateText(closing.day));
-    lines.left(QStringLiteral("打印时间：") + dateTimeText(closing.printedAt));
+    lines.labelled(QStringLiteral("营业日期："), dateText(closing.day));
+    lines.labelled(QStringLiteral("打印时间："), dateTimeText(closing.printedAt));
     lines.rule();
     lines.left(QStringLiteral("点单数量：") + QString::number(closing.orderCount), 12, true);
     lines.left(QStringLiteral("营业收入：￥") + doubleText(closing.income), 12, true);

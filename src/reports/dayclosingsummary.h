@@ -44,7 +44,8 @@ inline const QString closingDineIn = QStringLiteral("堂食");
 inline const QString closingDelivery = QStringLiteral("外卖");
 inline const QString closingNoPlace = QStringLiteral("未注明");
 
-// The period a day's summary covers: the whole day, from 0时0分0秒 up to the next day's.
+// The period a day's summary covers, as the day report counts it: after the day's 0时0分0秒 up to and
+// including the next day's, so an order stamped exactly at midnight belongs to the day before.
 QDateTime closingStart(const QDate& day);
 QDateTime closingEnd(const QDate& day);
 

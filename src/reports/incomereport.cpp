@@ -169,7 +169,7 @@ ReportOutcome dayReport(const Database& db, const QString& day) {
     const QDate date = parseDayText(day);
     if (!date.isValid())
         return outcome;
-    const QList<PaidOrder> orders = paidOrders(db, TimeRange::dayAfterMidnight(date), &outcome.readError);
+    const QList<PaidOrder> orders = paidOrders(db, TimeRange::day(date), &outcome.readError);
     if (orders.isEmpty())
         return outcome;
     table.setRowCount(int(orders.size()) + 5);

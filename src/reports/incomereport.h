@@ -16,7 +16,7 @@ ReportOutcome yearReport(const Database& db, const QString& year);
 ReportOutcome quarterReport(const Database& db, const QString& year, const QString& quarter);
 // M: "1" to "12".
 ReportOutcome monthReport(const Database& db, const QString& year, const QString& month);
-// D: "%d年%d月%d日". Orders after 0时0分0秒 up to and including 23时59分59秒 of that day.
+// D: "%d年%d月%d日". Orders after 0时0分0秒 of that day up to and including 0时0分0秒 of the next.
 ReportOutcome dayReport(const Database& db, const QString& day);
 
 } // namespace qm

@@ -136,9 +136,9 @@ ReportOutcome salesStatistic(const Database& db, SalesState& state, SalesKind ki
     }
     ReportOutcome outcome = prepared(kind, p + typeText + QStringLiteral("销售表"));
     const QDate day = parseDayText(p);
-    const QList<SoldLine> lines =
-        day.isValid() ? soldLines(db, TimeRange::dayAfterMidnight(day), state.dish, &outcome.readError)
-                      : QList<SoldLine>();
+    const QList<SoldLine> lines = day.isValid()
+                                      ? soldLines(db, TimeRange::day(day), state.dish, &outcome.readError)
+                                      : QList<SoldLine>();
     if (lines.isEmpty())
         return outcome;
     QList<QStringList> rows;

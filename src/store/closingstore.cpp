@@ -22,7 +22,7 @@ std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& 
     const auto read = [&] {
         QSqlQuery orders =
             db.prepare(QStringLiteral("SELECT ID, 票头, 支付方式, 桌号, 地址, 减免, 减免金额, 实付 "
-                                      "FROM 存单 WHERE 时间 >= ? AND 时间 < ? ORDER BY ID"),
+                                      "FROM 存单 WHERE 时间 > ? AND 时间 <= ? ORDER BY ID"),
                        {start, end});
         orders.setForwardOnly(true);
         if (!orders.exec())
@@ -35,7 +35,7 @@ std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& 
         }
         QSqlQuery lines = db.prepare(QStringLiteral("SELECT d.存单ID, d.菜名, d.数量, d.小计 FROM 存单 o "
                                                     "JOIN 存单详单 d ON d.存单ID = o.ID "
-                                                    "WHERE o.时间 >= ? AND o.时间 < ? ORDER BY d.ID"),
+                                                    "WHERE o.时间 > ? AND o.时间 <= ? ORDER BY d.ID"),
                                      {start, end});
         lines.setForwardOnly(true);
         if (!lines.exec())

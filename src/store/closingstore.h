@@ -34,7 +34,7 @@ struct ClosingRows {
     QList<ClosingLineRow> lines;
 };
 
-// The orders stamped in [from, to) and their lines, A changed order is one row
+// The orders stamped after `from` up to and including `to`, and their lines. A changed order is one row
 // under its ID and its lines are the changed ones, so nothing is counted twice. No value when a query
 // failed; the reason is in `error`.
 std::optional<ClosingRows> loadClosingRows(const Database& db, const QDateTime& from, const QDateTime& to,

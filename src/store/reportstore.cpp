@@ -78,9 +78,9 @@ TimeRange TimeRange::days(const QDate& from, const QDate& to) {
             false};
 }
 
-TimeRange TimeRange::dayAfterMidnight(const QDate& day) {
-    return {isoDate(day) + QStringLiteral(" 00:00:00"), false, isoDate(day) + QStringLiteral(" 23:59:59"),
-            true};
+TimeRange TimeRange::day(const QDate& day) {
+    return {isoDate(day) + QStringLiteral(" 00:00:00"), false,
+            isoDate(day.addDays(1)) + QStringLiteral(" 00:00:00"), true};
 }
 
 QList<GroupTotal> incomeByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,

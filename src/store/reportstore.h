@@ -22,9 +22,9 @@ struct TimeRange {
 
     // [from 0:00:00, to 0:00:00): whole days, months or years.
     static TimeRange days(const QDate& from, const QDate& to);
-    // (day 0:00:00, day 23:59:59]: the day of the day report. An order stamped exactly at midnight
-    // at the start of the day falls outside it.
-    static TimeRange dayAfterMidnight(const QDate& day);
+    // (day 0:00:00, next day 0:00:00]: one day as the history and the totals count it. An order stamped
+    // exactly at midnight (settled in the first minute after it) belongs to the day before.
+    static TimeRange day(const QDate& day);
 };
 
 // The groups a period is summed in: by month ("yyyy-mm") or by day ("yyyy-mm-dd").

@@ -448,10 +448,15 @@ private slots:
         Till t;
         t.typeOrder(QStringLiteral("13900000005"));
         t.printSucceeds = false;
+        const QString number = t->text(OrderField::OrderNumber);
         QCOMPARE(t.commands->settle(), SettleOutcome::StoredNotPrinted);
         QVERIFY(!t->settleVisible());
         QCOMPARE(t->rowCount(), 4);
         QCOMPARE(t->text(OrderField::Telephone), QStringLiteral("13900000005"));
+        // The cashier is told, today's figures count the order, and the form keeps its number for F11.
+        QCOMPARE(t->notice(), storedNotPrintedNotice);
+        QCOMPARE(t->todayTotals().count, 1);
+        QCOMPARE(t->text(OrderField::OrderNumber), number);
 
         QCOMPARE(t.commands->settle(), SettleOutcome::Ignored);
         QCOMPARE(t.count(QStringLiteral("存单")), 1);
@@ -462,6 +467,7 @@ private slots:
         QVERIFY(t.commands->printOnly());
         QCOMPARE(t.printCalls, (QList<bool>{false, true}));
         QCOMPARE(t->rowCount(), 4);
+        QVERIFY(t->notice().isEmpty());
 
         t.platform.yesNoAnswers.enqueue(false);
         QVERIFY(!t.commands->clearForm());

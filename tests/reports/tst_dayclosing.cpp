@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace qm;
 
 namespace {
@@ -55,11 +57,12 @@ StoredOrder orderFrom(const Fixture& f) {
     return o;
 }
 
-// A day whose totals are known: five orders on the day (one at its first second, one at its last), one
-// of them changed after settling; one deleted; orders just before and just after the day.
+// A day whose totals are known: five orders on the day (one in its first minute, one stamped at the
+// midnight that ends it), one of them changed after settling; one deleted; orders just before and just
+// after the day (the midnight that starts it belongs to the day before).
 void storeFixtureDay(Database& db) {
     const QList<Fixture> orders = {
-        {"2026-03-14T00:00:00",
+        {"2026-03-14T00:01:00",
          "美团(第1联)",
          "微信支付",
          "",
@@ -87,7 +90,7 @@ void storeFixtureDay(Database& db) {
          47,
          {line("Tom's 汤", 1, 20), line("宫保鸡丁", 1, 18), line("A&B 套餐", 1, 9)}},
         {"2026-03-14T18:45:00", "", "", "", "", "", 0, 12, {line("酸梅汤", 2, 12)}},
-        {"2026-03-14T23:59:59",
+        {"2026-03-15T00:00:00",
          "自助快餐",
          "现金支付",
          "桌号 2楼1桌",
@@ -97,8 +100,8 @@ void storeFixtureDay(Database& db) {
          16,
          {line("扬州炒饭", 1, 18)}},
         // Not on the day.
-        {"2026-03-13T23:59:59", "自助快餐", "现金支付", "号牌 1", "", "", 0, 100, {line("宫保鸡丁", 9, 162)}},
-        {"2026-03-15T00:00:00", "自助快餐", "现金支付", "号牌 1", "", "", 0, 200, {line("宫保鸡丁", 9, 162)}},
+        {"2026-03-14T00:00:00", "自助快餐", "现金支付", "号牌 1", "", "", 0, 100, {line("宫保鸡丁", 9, 162)}},
+        {"2026-03-15T00:01:00", "自助快餐", "现金支付", "号牌 1", "", "", 0, 200, {line("宫保鸡丁", 9, 162)}},
     };
     QList<qint64> ids;
     for (const Fixture& f : orders) {
@@ -192,6 +195,7 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::newRow("58 mm") << 480;
         QTest::newRow("80 mm") << 700;
+        QTest::newRow("58 mm, large type") << 200;
         QTest::newRow("narrow") << 150;
     }
     void layoutFitsThePaper() {
@@ -213,6 +217,14 @@ private slots:
             QVERIFY(op.y >= lastY && op.y < height);
             lastY = op.y;
             texts << op.text;
+        }
+        // A date-time that fits on a line is never broken inside it.
+        const QString printedAt = QStringLiteral("2026年12月10日23时59分59秒");
+        surface.setFont(9, false);
+        if (surface.textWidth(printedAt) <= width) {
+            QVERIFY2(std::any_of(texts.cbegin(), texts.cend(),
+                                 [&](const QString& text) { return text.contains(printedAt); }),
+                     qPrintable(texts.join(QLatin1Char('|'))));
         }
         const QString all = texts.join(QString());
         for (const QString& expected :

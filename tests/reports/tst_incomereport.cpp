@@ -212,33 +212,44 @@ private slots:
         QCOMPARE(day.table.text(day.table.rowCount() - 1, 2), QStringLiteral("点单均价：") + average);
     }
 
-    // The day runs from just after midnight up to and including 23时59分59秒.
+    // The day runs from just after its midnight up to and including the next one, as in the history: an
+    // order settled in the first minute after midnight is stamped 0时0分0秒 and belongs to the day before.
+    // The month report keeps whole calendar days.
     void dayReportBounds() {
         TempHome home;
         Database& db = home.db();
         addOrder(db, at(2016, 5, 3, 0, 0, 0), 1);
         QVERIFY(!dayReport(db, QStringLiteral("2016年5月3日")).found);
+        const ReportOutcome before = dayReport(db, QStringLiteral("2016年5月2日"));
+        QVERIFY(before.found);
+        QCOMPARE(before.table.text(before.table.rowCount() - 1, 0), QStringLiteral("点单数量：1"));
         addOrder(db, at(2016, 5, 3, 23, 59, 59), 20.5);
         addOrder(db, at(2016, 5, 3, 9, 30, 0), 8);
-        addOrder(db, at(2016, 5, 3, 0, 0, 1), 2);
-        addOrder(db, at(2016, 5, 4, 0, 0, 0), 1000);
+        addOrder(db, at(2016, 5, 3, 0, 1, 0), 2);
+        addOrder(db, at(2016, 5, 4, 0, 0, 0), 9.5);
+        addOrder(db, at(2016, 5, 4, 0, 1, 0), 1000);
         const ReportOutcome day = dayReport(db, QStringLiteral("2016年5月3日"));
         QVERIFY(day.found);
         QVERIFY(!day.chartVisible);
         QCOMPARE(rows(day.table), QStringList({
                                       "2016年5月3日 点单报表|||",
                                       "时间||实付|",
-                                      "2016年5月3日0时0分1秒||2|",
+                                      "2016年5月3日0时1分||2|",
                                       "2016年5月3日9时30分||8|",
                                       "2016年5月3日23时59分59秒||20.5|",
+                                      "2016年5月4日||9.5|",
                                       "|||",
-                                      "总计收入：30.5|||",
-                                      "点单数量：3||点单均价：10.2|",
+                                      "总计收入：40|||",
+                                      "点单数量：4||点单均价：10|",
                                   }));
+        const ReportOutcome month = monthReport(db, QStringLiteral("2016"), QStringLiteral("5"));
+        QCOMPARE(month.table.text(2, 0), QStringLiteral("2016-05-03"));
+        QCOMPARE(month.table.text(2, 2), QStringLiteral("4"));
+        QCOMPARE(month.table.text(3, 2), QStringLiteral("2"));
         QVERIFY(day.table.merges().contains(CellMerge{1, 0, 1, 1}));
-        QVERIFY(day.table.merges().contains(CellMerge{4, 2, 4, 3}));
-        QCOMPARE(day.table.colour(4, 2), CellColour::Red);
-        QCOMPARE(day.table.colour(4, 0), CellColour::Default);
+        QVERIFY(day.table.merges().contains(CellMerge{5, 2, 5, 3}));
+        QCOMPARE(day.table.colour(5, 2), CellColour::Red);
+        QCOMPARE(day.table.colour(5, 0), CellColour::Default);
     }
 
     // Orders that cannot be read are told apart from a period without orders.

@@ -93,14 +93,22 @@ private slots:
         Database& db = home.db();
         addOrder(db, at(2016, 5, 3, 0, 0, 0), 0, {line("酸菜鱼", 9, 9)}); // midnight: the day before's
         addOrder(db, at(2016, 5, 3, 8), 0, {line("酸菜鱼", 1, 12.25), line("王老吉", 0.5, 12.24)});
-        addOrder(db, at(2016, 5, 3, 23, 59, 59), 0, {line("王老吉", 1.5, 0.05)});
+        addOrder(db, at(2016, 5, 3, 23, 59, 59), 0, {line("王老吉", 1, 0.04)});
+        addOrder(db, at(2016, 5, 4, 0, 0, 0), 0,
+                 {line("王老吉", 0.5, 0.01)}); // the next midnight: this day's
+        addOrder(db, at(2016, 5, 4, 0, 1, 0), 0, {line("酸菜鱼", 7, 7)});
         SalesState state;
         const ReportOutcome day =
             salesStatistic(db, state, SalesKind::Day, QStringLiteral("2016年5月3日"), QString());
-        QCOMPARE(column(day.table, 2), QStringList({"", "销售金额", "12.3", "12.2", "0.1", "", "", ""}));
+        QCOMPARE(column(day.table, 2), QStringList({"", "销售金额", "12.3", "12.2", "0", "0", "", "", ""}));
         QCOMPARE(day.table.text(3, 1), QStringLiteral("王老吉(0.5)"));
-        QCOMPARE(day.table.text(6, 0), QStringLiteral("总销售额(仅作参考，请以实付金额为准)：24.5"));
-        QCOMPARE(day.table.text(7, 0), QStringLiteral("总销售量：3"));
+        QCOMPARE(day.table.text(5, 1), QStringLiteral("王老吉(0.5)"));
+        QCOMPARE(day.table.text(7, 0), QStringLiteral("总销售额(仅作参考，请以实付金额为准)：24.5"));
+        QCOMPARE(day.table.text(8, 0), QStringLiteral("总销售量：3"));
+        const ReportOutcome before =
+            salesStatistic(db, state, SalesKind::Day, QStringLiteral("2016年5月2日"), QString());
+        QCOMPARE(before.table.text(2, 1), QStringLiteral("酸菜鱼(9)"));
+        QCOMPARE(before.table.rowCount(), 6);
     }
 
     // An empty period reuses the remembered one of its kind; a year without sales empties the trend data,

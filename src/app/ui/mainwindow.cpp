@@ -410,8 +410,11 @@ void MainWindow::buildStatusBar() {
     m_countStatus->setObjectName(QStringLiteral("状态条1_数量"));
     m_incomeStatus = new QLabel(bar);
     m_incomeStatus->setObjectName(QStringLiteral("状态条1_收入"));
+    m_noticeStatus = new QLabel(bar);
+    m_noticeStatus->setObjectName(QStringLiteral("状态条1_提示"));
     bar->addWidget(m_countStatus, 1);
     bar->addWidget(m_incomeStatus, 1);
+    bar->addWidget(m_noticeStatus, 1);
 }
 
 // --- Behaviour ----------------------------------------------------------------------------------------
@@ -471,6 +474,7 @@ void MainWindow::tick() {
 void MainWindow::showTotals() {
     m_countStatus->setText(m_form->countStatusText());
     m_incomeStatus->setText(m_form->incomeStatusText());
+    m_noticeStatus->setText(m_form->notice());
 }
 
 void MainWindow::showMode() {

@@ -112,6 +112,7 @@ private:
     QLabel* m_printingLink = nullptr;
     QLabel* m_countStatus = nullptr;
     QLabel* m_incomeStatus = nullptr;
+    QLabel* m_noticeStatus = nullptr;
     QTimer* m_clock = nullptr;
     QHash<Entry, QAction*> m_entries;
     bool m_linksYellow = false;

@@ -106,8 +106,14 @@ void PeriodPicker::confirm() {
         m_route.confirm(period);
         return;
     }
-    if (m_route.confirm(period))
+    if (m_route.confirm(period)) {
         accept();
+        return;
+    }
+    // The picker stays open after "no orders" was said: the cashier types the next period straight away.
+    QWidget* field = m_year ? static_cast<QWidget*>(m_year) : m_day;
+    activateWindow();
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace qm
