@@ -9,13 +9,13 @@ namespace qm {
 namespace {
 
 DishRow rowOf(const StoredDish& dish) {
-    return {dish.code, dish.letters, dish.name, doubleText(dish.price), dish.unit};
+    return {dish.code, dish.letters, dish.name, doubleText(dish.price), dish.unit, dish.station};
 }
 
 } // namespace
 
 DishCatalog::DishCatalog(const CatalogStore& store, QObject* parent)
-    : DishListModel(QStringLiteral("菜名"), parent)
+    : DishListModel(QStringLiteral("菜名"), parent, true)
     , m_store(store) {}
 
 void DishCatalog::load() {

@@ -24,7 +24,8 @@ public:
     // 添加: refuses an invalid dish, then a number code the list shows, then a name the list shows (the
     // row that has it is given to select); on success the dish is appended and given to select.
     Outcome add(const DishInput& input);
-    // 修改: the name is the key. Changes code, letter code, price and unit of the dish with that name.
+    // 修改: the name is the key. Changes code, letter code, price, unit and station of the dish with that
+    // name.
     Outcome modify(const DishInput& input);
     // 删除 of the given row (-1: none selected), after `confirm` agreed to the question.
     Outcome remove(int row, const std::function<bool(const QString& question)>& confirm);

@@ -2,12 +2,13 @@
 
 namespace qm {
 
-DishListModel::DishListModel(const QString& nameHeader, QObject* parent)
+DishListModel::DishListModel(const QString& nameHeader, QObject* parent, bool withStation)
     : QAbstractTableModel(parent)
-    , m_nameHeader(nameHeader) {}
+    , m_nameHeader(nameHeader)
+    , m_withStation(withStation) {}
 
 int DishListModel::columnWidth(int column) {
-    static const int widths[] = {0, 90, 80, 130, 100, 50};
+    static const int widths[] = {0, 90, 80, 130, 100, 50, 80};
     return column >= 0 && column < ColumnCount ? widths[column] : 0;
 }
 
@@ -40,7 +41,7 @@ int DishListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int DishListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : m_withStation ? ColumnCount : Station;
 }
 
 QVariant DishListModel::data(const QModelIndex& index, int role) const {
@@ -58,6 +59,8 @@ QVariant DishListModel::data(const QModelIndex& index, int role) const {
         return row.priceText;
     case Unit:
         return row.unit;
+    case Station:
+        return row.station;
     default:
         return QString();
     }
@@ -77,6 +80,8 @@ QVariant DishListModel::headerData(int section, Qt::Orientation orientation, int
         return QStringLiteral("价格");
     case Unit:
         return QStringLiteral("单位");
+    case Station:
+        return QStringLiteral("出品部门");
     default:
         return QString();
     }

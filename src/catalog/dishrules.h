@@ -14,6 +14,7 @@ struct DishInput {
     QString name;
     QString price;
     QString unit;
+    QString station; // none chosen: the default station
 };
 
 // A price as typed, read as a number (full-width digits count) and rounded to one decimal, halves away
@@ -21,7 +22,7 @@ struct DishInput {
 double readPrice(const QString& text);
 
 struct DishCheck {
-    StoredDish dish; // trimmed code, letters and name, the read price, the unit as shown
+    StoredDish dish; // trimmed code, letters and name, the read price, unit and station as shown
     QString refusal; // the message of the first failed check; empty when the dish passes
     bool ok() const { return refusal.isEmpty(); }
 };

@@ -12,13 +12,15 @@ QString namedListTitle(NamedList list) {
         return QStringLiteral("店铺名称设置");
     case NamedList::Discounts:
         return QStringLiteral("优惠减免设置");
+    case NamedList::Stations:
+        return QStringLiteral("出品部门设置");
     }
     return {};
 }
 
 int NamedListItems::load(const QString& currentText) {
     const QStringList column = m_store.loadNamedList(m_list).value_or(QStringList());
-    if (m_list == NamedList::Units) {
+    if (m_list == NamedList::Units || m_list == NamedList::Stations) {
         m_items = column;
         return -1;
     }

@@ -6,7 +6,8 @@
 
 #include <QStringList>
 
-// The one-column list windows: 计量单位设置 (units), 票头设置, 店铺名称设置 and 优惠减免设置.
+// The one-column list windows: 计量单位设置 (units), 票头设置, 店铺名称设置, 优惠减免设置 and 出品部门设置
+// (kitchen stations).
 namespace qm {
 
 // The window title of a list.
@@ -20,7 +21,7 @@ public:
         : m_store(store)
         , m_list(list) {}
 
-    // Units are listed plain; the other three lists start with an empty item (fill list from table).
+    // Units and stations are listed plain; the other lists start with an empty item (fill list from table).
     // Returns the item to select, -1 for none.
     int load(const QString& currentText);
     const QStringList& items() const { return m_items; }

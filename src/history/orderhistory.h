@@ -25,6 +25,8 @@ struct OrderHandOff {
     std::function<bool(const QString& id, const QString& dateText)> openForChange;
     // Redraws the docked receipt preview, if it is open.
     std::function<void()> refreshPreview;
+    // "重打后厨单": sends the kitchen slips of the order with this ID again.
+    std::function<void(const QString& id)> reprintKitchen;
 };
 
 inline const QString allOrdersLabel = QStringLiteral("正在浏览全部数据");

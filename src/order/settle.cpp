@@ -140,6 +140,8 @@ SettleOutcome SettleCommands::settle() {
 
     if (modifying) {
         const std::optional<qint64> id = orderId(m_form.modifyingId());
+        const QList<StoredLine> before =
+            id && m_orderStored ? qm::loadOrderLines(m_form.database(), *id) : QList<StoredLine>();
         const OrderWriteResult written =
             id ? changeOrder(m_form.database(), *id, p.order, p.lines)
                : OrderWriteResult{std::nullopt, QStringLiteral("存单ID“%1”无效").arg(m_form.modifyingId())};
@@ -148,6 +150,8 @@ SettleOutcome SettleCommands::settle() {
             return SettleOutcome::Failed;
         }
         m_lastStoredId = written.id;
+        if (m_orderStored)
+            m_orderStored(p.order, p.lines, before);
         if (platform.askYesNo(changedQuestion) && !m_print(false)) {
             storedNotPrinted();
             return SettleOutcome::StoredNotPrinted;
@@ -165,10 +169,14 @@ SettleOutcome SettleCommands::settle() {
     }
     m_lastStoredId = written.id;
     // The day already had the proposed number: the receipt shows the number the order was stored with.
-    if (written.number != p.order.number)
+    if (written.number != p.order.number) {
         m_form.setText(OrderField::OrderNumber, QString::number(written.number));
+        p.order.number = written.number;
+    }
     // Stored: until the form is printed or cleared, settling again would store it twice.
     m_form.setSettleVisible(false);
+    if (m_orderStored)
+        m_orderStored(p.order, p.lines, std::nullopt);
     if (!m_print(false)) {
         storedNotPrinted();
         return SettleOutcome::StoredNotPrinted;

@@ -64,6 +64,11 @@ public:
 
     // Runs once a new order paid in cash is stored and its receipt printed (the drawer opens).
     void setCashSettled(std::function<void()> cashSettled) { m_cashSettled = std::move(cashSettled); }
+    // Runs once an order is stored, before its receipt prints: the order and its lines as stored, and
+    // for a change the lines it had before (the kitchen gets what was stored).
+    using OrderStored = std::function<void(const StoredOrder& order, const QList<StoredLine>& lines,
+                                           const std::optional<QList<StoredLine>>& before)>;
+    void setOrderStored(OrderStored orderStored) { m_orderStored = std::move(orderStored); }
 
     // F12: stores the new order (with its customer) or the change, then prints.
     SettleOutcome settle();
@@ -92,6 +97,7 @@ private:
     OrderForm& m_form;
     PrintReceipt m_print;
     std::function<void()> m_cashSettled;
+    OrderStored m_orderStored;
     std::optional<qint64> m_lastStoredId;
     // The time of the order taken back for change, and the text the form shows for it.
     std::optional<QDateTime> m_loadedTime;

@@ -25,6 +25,8 @@ NamedTable namedTable(NamedList list) {
         return {"店名", "店铺名称"};
     case NamedList::Discounts:
         return {"减免", "减免名称"};
+    case NamedList::Stations:
+        return {"出品部门", "部门名称"};
     }
     return {"单位", "单位名称"};
 }
@@ -39,25 +41,41 @@ QString namedSql(const char* pattern, NamedList list) {
 
 std::optional<QList<StoredDish>> CatalogStore::loadDishes() const {
     QSqlQuery query =
-        m_db.prepare(QStringLiteral("SELECT 代码, 字母, 菜名, 价格, 单位 FROM 菜单 ORDER BY ID"));
+        m_db.prepare(QStringLiteral("SELECT 代码, 字母, 菜名, 价格, 单位, 出品部门 FROM 菜单 ORDER BY ID"));
     if (!query.exec())
         return std::nullopt;
     QList<StoredDish> dishes;
     while (query.next()) {
         dishes.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                       textToNumber(query.value(3).toString()), query.value(4).toString()});
+                       textToNumber(query.value(3).toString()), query.value(4).toString(),
+                       query.value(5).toString()});
     }
     return dishes;
 }
 
+std::optional<QHash<QString, QString>> CatalogStore::loadDishStations() const {
+    QSqlQuery query = m_db.prepare(QStringLiteral("SELECT 菜名, 出品部门 FROM 菜单 ORDER BY ID"));
+    if (!query.exec())
+        return std::nullopt;
+    QHash<QString, QString> stations;
+    while (query.next()) {
+        const QString name = query.value(0).toString();
+        if (!stations.contains(name))
+            stations.insert(name, query.value(1).toString());
+    }
+    return stations;
+}
+
 bool CatalogStore::insertDish(const StoredDish& dish) const {
-    return m_db.exec(QStringLiteral("INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位) VALUES (?, ?, ?, ?, ?)"),
-                     {dish.code, dish.letters, dish.name, dish.price, dish.unit});
+    return m_db.exec(
+        QStringLiteral("INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"),
+        {dish.code, dish.letters, dish.name, dish.price, dish.unit, dish.station});
 }
 
 bool CatalogStore::updateDishByName(const StoredDish& dish) const {
-    return m_db.exec(QStringLiteral("UPDATE 菜单 SET 代码 = ?, 字母 = ?, 单位 = ?, 价格 = ? WHERE 菜名 = ?"),
-                     {dish.code, dish.letters, dish.unit, dish.price, dish.name});
+    return m_db.exec(
+        QStringLiteral("UPDATE 菜单 SET 代码 = ?, 字母 = ?, 单位 = ?, 价格 = ?, 出品部门 = ? WHERE 菜名 = ?"),
+        {dish.code, dish.letters, dish.unit, dish.price, dish.station, dish.name});
 }
 
 bool CatalogStore::deleteDish(const QString& code, const QString& name) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,7 @@ struct StoredDish {
     QString name;     // 菜名
     double price = 0; // 价格
     QString unit;     // 单位
+    QString station;  // 出品部门: the kitchen station that makes it
 };
 
 struct StoredTableCode {
@@ -25,8 +27,12 @@ struct StoredTableCode {
     QString name; // 桌号名称
 };
 
-// The one-column lists: units, ticket headers, shop names and discount names.
-enum class NamedList { Units, TicketHeaders, ShopNames, Discounts };
+// The one-column lists: units, ticket headers, shop names, discount names and kitchen stations.
+enum class NamedList { Units, TicketHeaders, ShopNames, Discounts, Stations };
+
+// The station a dish has until one is chosen, and the one whose dishes print on no kitchen slip.
+inline const QString defaultStation = QStringLiteral("厨房");
+inline const QString noSlipStation = QStringLiteral("不出单");
 
 class CatalogStore {
 public:
@@ -36,7 +42,9 @@ public:
     // Every dish; no value when the table cannot be read. A price that is not a number reads as 0.
     std::optional<QList<StoredDish>> loadDishes() const;
     bool insertDish(const StoredDish& dish) const;
-    // Sets code, letters, price and unit of every dish with the record's name.
+    // Every dish's station by dish name (the first dish of a name decides); no value when unreadable.
+    std::optional<QHash<QString, QString>> loadDishStations() const;
+    // Sets code, letters, price, unit and station of every dish with the record's name.
     bool updateDishByName(const StoredDish& dish) const;
     // Deletes every dish with this code and name.
     bool deleteDish(const QString& code, const QString& name) const;

@@ -55,6 +55,8 @@ std::optional<int> prepareDatabase(Database& db, QString* error) {
 
     if (!columnNames(db, QStringLiteral("存单")).contains(QStringLiteral("备注")))
         db.exec(QStringLiteral("ALTER TABLE 存单 ADD COLUMN 备注 TEXT"));
+    if (!ensureKitchenStations(db))
+        qWarning("kitchen stations: %s", qPrintable(db.lastError()));
 
     const RecordStore records(db);
 

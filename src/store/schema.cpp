@@ -25,12 +25,14 @@ const TableDefinition tables[] = {
                  "单位 TEXT, 小计 REAL"},
     {"客户", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 电话 TEXT, 姓名 TEXT, 地址 TEXT, 最近订餐日期 TEXT, "
              "订餐次数 INTEGER"},
-    {"菜单", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 代码 TEXT, 字母 TEXT, 菜名 TEXT, 价格 REAL, 单位 TEXT"},
+    {"菜单", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 代码 TEXT, 字母 TEXT, 菜名 TEXT, 价格 REAL, 单位 TEXT, "
+             "出品部门 TEXT"},
     {"单位", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 单位名称 TEXT"},
     {"店名", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 店铺名称 TEXT"},
     {"减免", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 减免名称 TEXT"},
     {"票头设置", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 票头 TEXT"},
     {"桌号", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 代号 TEXT, 桌号名称 TEXT"},
+    {"出品部门", "ID INTEGER PRIMARY KEY AUTOINCREMENT, 部门名称 TEXT"},
     {"记录", "记录内容 TEXT, 记录信息 TEXT"},
 };
 
@@ -85,6 +87,13 @@ const Dish dishes[] = {
     {"108", "kxc", "空心菜", 18, "份"},
 };
 
+// Bottles and packs (drinks, cigarettes) are handed over at the counter; everything else is cooked.
+const char* stationOf(const Dish& dish) {
+    const QString unit = QString::fromUtf8(dish.unit);
+    return unit == QStringLiteral("瓶") || unit == QStringLiteral("包") ? "不出单" : "厨房";
+}
+
+const char* const stations[] = {"厨房", "不出单"};
 const char* const units[] = {"份", "碗", "碟", "瓶", "罐", "包", "箱", "串", "个", "盒"};
 const char* const shopNames[] = {"山东手工水饺", "老北方饺子馆", "农家大碗茶", "白云快餐", "微信外卖"};
 const char* const discountNames[] = {"立减优惠", "整单折扣", "开业酬宾", "开学优惠"};
@@ -117,15 +126,17 @@ bool createSchema(const Database& db) {
     if (!ensureIndexes(db))
         return false;
     for (const Dish& d : dishes) {
-        if (!db.exec(QStringLiteral("INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位) VALUES (?, ?, ?, ?, ?)"),
+        if (!db.exec(QStringLiteral(
+                         "INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"),
                      {QString::fromUtf8(d.code), QString::fromUtf8(d.letters), QString::fromUtf8(d.name),
-                      d.price, QString::fromUtf8(d.unit)}))
+                      d.price, QString::fromUtf8(d.unit), QString::fromUtf8(stationOf(d))}))
             return false;
     }
     if (!insertAll(db, QStringLiteral("INSERT INTO 单位 (单位名称) VALUES (?)"), units) ||
         !insertAll(db, QStringLiteral("INSERT INTO 店名 (店铺名称) VALUES (?)"), shopNames) ||
         !insertAll(db, QStringLiteral("INSERT INTO 减免 (减免名称) VALUES (?)"), discountNames) ||
-        !insertAll(db, QStringLiteral("INSERT INTO 票头设置 (票头) VALUES (?)"), ticketHeaders))
+        !insertAll(db, QStringLiteral("INSERT INTO 票头设置 (票头) VALUES (?)"), ticketHeaders) ||
+        !insertAll(db, QStringLiteral("INSERT INTO 出品部门 (部门名称) VALUES (?)"), stations))
         return false;
     const QString insertTable = QStringLiteral("INSERT INTO 桌号 (代号, 桌号名称) VALUES (?, ?)");
     for (int n = 1; n <= 10; ++n) {
@@ -137,6 +148,26 @@ bool createSchema(const Database& db) {
             return false;
     }
     return true;
+}
+
+bool ensureKitchenStations(Database& db) {
+    if (!columnNames(db, QStringLiteral("菜单")).contains(QStringLiteral("出品部门"))) {
+        const bool added = db.transaction([&] {
+            return db.exec(QStringLiteral("ALTER TABLE 菜单 ADD COLUMN 出品部门 TEXT")) &&
+                   db.exec(QStringLiteral("UPDATE 菜单 SET 出品部门 = ?"), {QStringLiteral("厨房")});
+        });
+        if (!added)
+            return false;
+    }
+    if (!columnNames(db, QStringLiteral("出品部门")).isEmpty())
+        return true;
+    const auto definition = std::find_if(std::begin(tables), std::end(tables), [](const TableDefinition& t) {
+        return QString::fromUtf8(t.name) == QStringLiteral("出品部门");
+    });
+    return db.transaction([&] {
+        return db.exec(createStatement(*definition, QString::fromUtf8(definition->name))) &&
+               insertAll(db, QStringLiteral("INSERT INTO 出品部门 (部门名称) VALUES (?)"), stations);
+    });
 }
 
 bool ensureIndexes(const Database& db) {

@@ -303,6 +303,7 @@ private slots:
         QTest::newRow("票头") << MainWindow::Entry::TicketHeaders << QStringLiteral("票头设置");
         QTest::newRow("店名") << MainWindow::Entry::ShopNames << QStringLiteral("店铺名称设置");
         QTest::newRow("减免") << MainWindow::Entry::Discounts << QStringLiteral("优惠减免设置");
+        QTest::newRow("出品部门") << MainWindow::Entry::Stations << QStringLiteral("出品部门设置");
     }
 
     // Settle, open the order from 历史单据, change it, settle again: the same ID and number, the new lines,

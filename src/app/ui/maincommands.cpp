@@ -18,7 +18,9 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace qm {
 
@@ -31,7 +33,16 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_settle(window.orderForm(), [this](bool singleCopy) { return printReceipt(singleCopy); })
     , m_preview(
           &window, db, home, [this] { return receiptContentFrom(m_window.orderForm().values()); },
-          [this](int qtKey) { m_window.functionKey(qtKey); }) {
+          [this](int qtKey) { m_window.functionKey(qtKey); })
+    , m_kitchen(db, home, platform)
+    , m_kitchenStatus(new QLabel(window.statusBar())) {
+    // A kitchen printer that failed is named in red until its next slip gets through.
+    m_kitchenStatus->setObjectName(QStringLiteral("状态条1_后厨"));
+    m_kitchenStatus->setStyleSheet(QStringLiteral("color: #d00000; font-weight: bold;"));
+    m_kitchenStatus->hide();
+    window.statusBar()->addWidget(m_kitchenStatus, 2);
+    m_kitchen.attach(m_settle);
+    connect(&m_kitchen, &KitchenPrinting::statusChanged, this, &MainCommands::showKitchenStatus);
     m_settle.setCashSettled([this] {
         if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db));
             choice.kickDrawer && choice.direct())
@@ -82,7 +93,13 @@ OrderHandOff MainCommands::orderHandOff() {
             return form.hasLines() || !trimBlanks(form.text(OrderField::Telephone)).isEmpty();
         },
         [this](const QString& id, const QString& dateText) { return m_settle.openForChange(id, dateText); },
-        [this] { m_preview.refresh(); }};
+        [this] { m_preview.refresh(); }, [this](const QString& id) { m_kitchen.reprint(id); }};
+}
+
+void MainCommands::showKitchenStatus(const QString& text) {
+    m_kitchenStatus->setText(text);
+    m_kitchenStatus->setToolTip(text);
+    m_kitchenStatus->setVisible(!text.isEmpty());
 }
 
 void MainCommands::connectEntries() {
@@ -105,6 +122,8 @@ void MainCommands::connectEntries() {
          [this] { openNamedList(NamedList::ShopNames, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::Discounts,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
+    wire(MainWindow::Entry::Stations,
+         [this] { openNamedList(NamedList::Stations, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
     wire(MainWindow::Entry::History,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "history/orderhistory.h"
+#include "order/kitchenprinting.h"
 #include "order/settle.h"
 #include "receipt/ui/receiptpreview.h"
 
 #include <QObject>
+
+class QLabel;
 
 namespace qm {
 
@@ -22,6 +25,7 @@ public:
     ~MainCommands() override;
 
     SettleCommands& settleCommands() { return m_settle; }
+    KitchenPrinting& kitchen() { return m_kitchen; }
     ReceiptPreview& preview() { return m_preview; }
     // What the order history needs to hand an order back to the form (also when the customer window
     // opens it on one customer).
@@ -32,6 +36,7 @@ private:
     void openPrintSettings();
     void generateSampleData();
     void connectEntries();
+    void showKitchenStatus(const QString& text);
 
     MainWindow& m_window;
     Database& m_db;
@@ -39,6 +44,8 @@ private:
     const Home& m_home;
     SettleCommands m_settle;
     ReceiptPreview m_preview;
+    KitchenPrinting m_kitchen;
+    QLabel* m_kitchenStatus;
     // The customer window's search lives as long as the program.
     QString m_customerSearch;
 };

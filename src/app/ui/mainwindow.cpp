@@ -361,6 +361,7 @@ void MainWindow::buildToolBar() {
     addEntry(settings, Entry::TicketHeaders, QStringLiteral("票头设置"));
     addEntry(settings, Entry::ShopNames, QStringLiteral("店名设置"));
     addEntry(settings, Entry::Discounts, QStringLiteral("减免设置"));
+    addEntry(settings, Entry::Stations, QStringLiteral("出品部门设置"));
     connect(settings->addAction(QStringLiteral("设置")), &QAction::triggered, this,
             &MainWindow::chooseQuantityDecimals);
     addEntry(settings, Entry::PrintSettings, QStringLiteral("打印设置"));

@@ -41,6 +41,7 @@ public:
         TicketHeaders,   // "票头设置"
         ShopNames,       // "店名设置"
         Discounts,       // "减免设置"
+        Stations,        // "出品部门设置"
         PrintSettings,   // "打印设置"
         CashDrawer,      // "打开钱箱"
         BackupData,      // "备份数据…"

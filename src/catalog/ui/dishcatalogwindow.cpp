@@ -6,11 +6,11 @@ namespace qm {
 
 DishCatalogWindow::DishCatalogWindow(const Database& db, Platform& platform, RunModal runModal,
                                      QWidget* parent)
-    : CatalogListWindow(QStringLiteral("菜单设置"), QSize(491, 492), platform, std::move(runModal), parent)
+    : CatalogListWindow(QStringLiteral("菜单设置"), QSize(571, 492), platform, std::move(runModal), parent)
     , m_db(db)
     , m_store(db)
     , m_catalog(m_store) {
-    setUpList(&m_catalog, {90, 80, 130, 100, 50}, QSize(240, 160));
+    setUpList(&m_catalog, {90, 80, 130, 100, 50, 80}, QSize(240, 160));
     m_catalog.load();
 }
 

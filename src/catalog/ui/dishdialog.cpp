@@ -62,6 +62,10 @@ DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Plat
     m_unitBox->setObjectName(QStringLiteral("组合框1"));
     m_unitBox->setEditable(false);
     m_unitBox->setMaxVisibleItems(12);
+    m_stationBox = new DropDownComboBox(this);
+    m_stationBox->setObjectName(QStringLiteral("组合框_出品部门"));
+    m_stationBox->setEditable(false);
+    m_stationBox->setToolTip(QStringLiteral("哪个出品部门的后厨单上打印这道菜；“不出单”的菜不进后厨单"));
     auto* unitsButton = new QPushButton(this);
     unitsButton->setObjectName(QStringLiteral("按钮8"));
     unitsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -82,6 +86,7 @@ DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Plat
     form->addRow(label("数字代号：", this), m_codeEdit);
     form->addRow(label("价      格：", this), m_priceEdit);
     form->addRow(label("单      位：", this), unitRow);
+    form->addRow(label("出品部门：", this), m_stationBox);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -99,10 +104,13 @@ DishDialog::DishDialog(Mode mode, DishCatalog& catalog, const Database& db, Plat
                 [this](const QString& name) { m_lettersEdit->setText(letterCode(name)); });
         m_unitBox->setAboutToDropDown([this] { reloadUnits(); });
         reloadUnits();
+        m_stationBox->setAboutToDropDown([this] { reloadStations(m_stationBox->currentText()); });
+        reloadStations(defaultStation);
         m_nameEdit->setFocus();
     } else {
         const DishRow& dish = m_catalog.rows().at(m_row);
         reloadUnits(dish.unit);
+        reloadStations(dish.station);
         m_codeEdit->setText(dish.code);
         m_lettersEdit->setText(dish.letters);
         m_nameEdit->setText(dish.name);
@@ -121,7 +129,8 @@ void DishDialog::submit() {
 
 void DishDialog::add() {
     const Outcome outcome = m_catalog.add({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
-                                           m_priceEdit->text(), m_unitBox->currentText()});
+                                           m_priceEdit->text(), m_unitBox->currentText(),
+                                           m_stationBox->currentText()});
     if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
     m_selectRow(outcome.row);
@@ -134,7 +143,8 @@ void DishDialog::add() {
 
 void DishDialog::saveModification() {
     const Outcome outcome = m_catalog.modify({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
-                                              m_priceEdit->text(), m_unitBox->currentText()});
+                                              m_priceEdit->text(), m_unitBox->currentText(),
+                                           m_stationBox->currentText()});
     if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
     m_selectRow(outcome.row);
@@ -155,6 +165,17 @@ void DishDialog::reloadUnits(const QString& unit) {
     m_unitBox->addItems(m_store.loadNamedList(NamedList::Units).value_or(QStringList()));
     m_unitBox->setCurrentIndex(
         unit.isEmpty() ? -1 : m_unitBox->findText(unit, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void DishDialog::reloadStations(const QString& station) {
+    QStringList stations = m_store.loadNamedList(NamedList::Stations).value_or(QStringList());
+    // A dish keeps a station that has left the list since.
+    if (!station.isEmpty() && !stations.contains(station))
+        stations.prepend(station);
+    m_stationBox->clear();
+    m_stationBox->addItems(stations);
+    m_stationBox->setCurrentIndex(
+        station.isEmpty() ? -1 : m_stationBox->findText(station, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
 void DishDialog::showEvent(QShowEvent* event) {

@@ -41,6 +41,8 @@ private:
     void saveModification();
     // Clears the unit list and fills it from 单位; selects the item equal to `unit` (none when empty).
     void reloadUnits(const QString& unit = {});
+    // Fills the station list from 出品部门 and selects `station`.
+    void reloadStations(const QString& station);
 
     Mode m_mode;
     DishCatalog& m_catalog;
@@ -55,6 +57,7 @@ private:
     QLineEdit* m_codeEdit;
     QLineEdit* m_priceEdit;
     DropDownComboBox* m_unitBox;
+    DropDownComboBox* m_stationBox;
 };
 
 } // namespace qm

@@ -269,6 +269,10 @@ QMenu* HistoryWindow::createRowMenu() {
     QAction* customer =
         menu->addAction(QStringLiteral("查看该客户的所有订单"), this, &HistoryWindow::showCustomerOfSelected);
     customer->setEnabled(!selectedText(6).isEmpty() && !m_browsing->text().contains(customerLabelMark));
+    if (m_handOff.reprintKitchen) {
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("重打后厨单"), this, [this] { m_handOff.reprintKitchen(selectedText(0)); });
+    }
     return menu;
 }
 

@@ -1,6 +1,7 @@
 #include "receipt/ui/printsettingswindow.h"
 
 #include "core/ui/dropdowncombobox.h"
+#include "receipt/ui/kitchenprinttab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,6 +54,9 @@ PrintSettingsWindow::PrintSettingsWindow(const Database& db, Platform& platform,
     m_tabs->addTab(buildSettingsPage(), QStringLiteral("设置"));
     m_tabs->addTab(buildFontPage(), QStringLiteral("字体设置"));
     m_tabs->addTab(buildPrinterPage(), QStringLiteral("打印机"));
+    m_kitchen = new KitchenPrintTab(
+        db, platform, home, [this](PrintSettingsForm& form) { return m_editor.validatePrinter(form); }, this);
+    m_tabs->addTab(m_kitchen, QStringLiteral("后厨打印"));
 
     m_copies = new QLineEdit(this);
     m_copies->setObjectName(QStringLiteral("编辑框份数"));
@@ -396,6 +400,10 @@ bool PrintSettingsWindow::applySettings() {
         focusPrinterField(invalidPrinter);
         return false;
     }
+    if (!m_kitchen->apply()) {
+        m_tabs->setCurrentWidget(m_kitchen);
+        return false;
+    }
     if (m_afterApply)
         m_afterApply();
     return true;
@@ -411,6 +419,10 @@ void PrintSettingsWindow::confirm() {
     }
     if (const PrinterField field = m_editor.validatePrinter(form); field != PrinterField::None) {
         focusPrinterField(field);
+        return;
+    }
+    if (!m_kitchen->validate()) {
+        m_tabs->setCurrentWidget(m_kitchen);
         return;
     }
     applySettings();

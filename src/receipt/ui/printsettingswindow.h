@@ -20,10 +20,11 @@ namespace qm {
 
 class DropDownComboBox;
 class Home;
+class KitchenPrintTab;
 class Platform;
 
-// The window "打印设置": receipt type, styling, extra lines, pictures, type sizes, copies, and the printer
-// receipts go to.
+// The window "打印设置": receipt type, styling, extra lines, pictures, type sizes, copies, the printer
+// receipts go to, and the kitchen stations' printers.
 class PrintSettingsWindow : public QDialog {
     Q_OBJECT
 public:
@@ -81,6 +82,7 @@ private:
     DropDownComboBox* m_device;
     DropDownComboBox* m_queue;
     QCheckBox* m_kickDrawer;
+    KitchenPrintTab* m_kitchen;
 };
 
 // Opens the window modally over `parent`.
