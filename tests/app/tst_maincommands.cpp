@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -160,6 +161,13 @@ private slots:
         auto* settle = shop.window.findChild<QPushButton*>("按钮_打单结算");
         QVERIFY(settle->isHidden());
         QCOMPARE(shop.edit("编辑框_合计")->text(), QStringLiteral("18"));
+        // The status line says so, and today's figures count the stored order.
+        const auto statusText = [&](const char* name) {
+            return shop.window.findChild<QLabel*>(QString::fromUtf8(name))->text();
+        };
+        QCOMPARE(statusText("状态条1_提示"), QStringLiteral("已保存，未打印：按 F11 打印"));
+        QCOMPARE(statusText("状态条1_数量"), QStringLiteral("今日打单数量：1"));
+        QCOMPARE(shop.edit("编辑框_编号")->text(), QStringLiteral("1"));
 
         shop.window.functionKey(Qt::Key_F12); // stored already: nothing happens
         QCOMPARE(orderCount(shop.home.db()), 1);
@@ -169,6 +177,7 @@ private slots:
         QCOMPARE(shop.platform.texts().last(), QStringLiteral("是否清空点单数据？"));
         QVERIFY(!settle->isHidden());
         QCOMPARE(shop.edit("编辑框_编号")->text(), QStringLiteral("2"));
+        QVERIFY(statusText("状态条1_提示").isEmpty());
         QCOMPARE(shop.platform.unanswered, 0);
     }
 
