@@ -152,6 +152,27 @@ private slots:
         QCOMPARE(edit->selectedText(), typed);
     }
 
+    // "数量默认 1，不再询问" starts off, is stored in 记录 by 确认 and shows checked the next time.
+    void quantityWithoutAskingStored() {
+        TempHome home;
+        FakePlatform platform;
+        const RecordStore records(home.db());
+        QVERIFY(!readQuantityWithoutAsking(records));
+        {
+            DecimalsDialog dialog(home.db(), platform, 0);
+            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"));
+            QVERIFY(box && !box->isChecked());
+            QCOMPARE(box->text(), QStringLiteral("数量默认 1，不再询问"));
+            box->setChecked(true);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("确认")), Qt::LeftButton);
+            QVERIFY(dialog.quantityWithoutAsking());
+        }
+        QCOMPARE(records.read(QStringLiteral("数量默认1")), QStringLiteral("1"));
+        DecimalsDialog again(home.db(), platform, 0);
+        QVERIFY(again.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"))->isChecked());
+        QVERIFY(platform.shown.isEmpty());
+    }
+
     // Each opening writes the document afresh (an older copy is replaced) and hands it to the platform.
     void helpDocumentWrittenAndOpened_data() {
         QTest::addColumn<HelpDocument>("document");

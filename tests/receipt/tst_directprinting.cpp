@@ -18,6 +18,7 @@
 #include "support/widgetdriver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -161,6 +162,50 @@ private slots:
         QVERIFY(shop.commands.settleCommands().printOnly());
         QCOMPARE(printer.waitForJobs(1).size(), 1);
         QCOMPARE(shop.orders(), 1);
+    }
+
+    // With 数量默认 1，不再询问 on, a known customer's delivery order of two dishes goes from the keyboard
+    // to the printer in 23 presses: 108 Enter, 005*2 Enter, F3 and the 11-digit number, F12. The number
+    // alone takes 12 of them.
+    void deliveryOrderByKeyboard() {
+        Shop shop;
+        FakeEscPosPrinter printer;
+        shop.usePrinter(PrinterKind::Network, QString::number(printer.port()));
+        QVERIFY(shop.home.db().exec(
+            QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址) VALUES ('13800138000', '张三', '一号路')")));
+        QVERIFY(shop.records().write(QStringLiteral("数量默认1"), QStringLiteral("1")));
+        MainWindow window(shop.home.db(), shop.platform, shop.home.home(), shop.home.quantityDecimals());
+        MainCommands commands(window, shop.home.db(), shop.platform, shop.home.home());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        int presses = 0;
+        const auto press = [&presses](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            ++presses;
+        };
+        const auto type = [&](const QString& text) {
+            for (QChar c : text) {
+                QTest::keyClicks(QApplication::focusWidget(), QString(c));
+                ++presses;
+            }
+        };
+        type(QStringLiteral("108"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("005*2"));
+        press(Qt::Key_Return);
+        press(Qt::Key_F3);
+        type(QStringLiteral("13800138000"));
+        press(Qt::Key_F12);
+        QCOMPARE(printer.waitForJobs(1).size(), 1);
+        QSqlQuery q = shop.home.db().prepare(QStringLiteral(
+            "SELECT 电话, 姓名, 地址, (SELECT count(*) FROM 存单详单 WHERE 存单ID = 存单.ID) FROM 存单"));
+        QVERIFY(q.exec() && q.next());
+        QCOMPARE(q.value(0).toString() + q.value(1).toString() + q.value(2).toString(),
+                 QStringLiteral("13800138000张三一号路"));
+        QCOMPARE(q.value(3).toInt(), 2);
+        QCOMPARE(presses, 23);
+        QCOMPARE(shop.platform.texts(), QStringList());
     }
 
     // The drawer opens after a settled order paid in cash when the setting is on, and on 打开钱箱.
