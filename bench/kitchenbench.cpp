@@ -13,6 +13,7 @@
 #include "receipt/printing.h"
 #include "receipt/rasterreceipt.h"
 #include "receipt/receiptcontent.h"
+#include "store/catalogstore.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
 #include "support/fakeescposprinter.h"
