@@ -5,6 +5,7 @@
 #include "customerbench.h"
 #include "escposbench.h"
 #include "historybench.h"
+#include "kitchenbench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
 #include "reportbench.h"
@@ -154,6 +155,7 @@ int main(int argc, char** argv) {
     benchReports(home);
     benchSafety(home);
     benchDirectPrinting(home);
+    benchKitchenTickets(home);
     benchHistory(home);
     return 0;
 }

@@ -15,7 +15,7 @@ struct DishRow {
     QString name;
     QString priceText;
     QString unit;
-    QString station;
+    QString station{};
 };
 
 class DishListModel : public QAbstractTableModel {

@@ -10,8 +10,11 @@ double readPrice(const QString& text) {
 
 DishCheck checkDish(const DishInput& input) {
     DishCheck check;
-    check.dish = {trimBlanks(input.code), trimBlanks(input.letters), trimBlanks(input.name),
-                  readPrice(input.price), input.unit,
+    check.dish = {trimBlanks(input.code),
+                  trimBlanks(input.letters),
+                  trimBlanks(input.name),
+                  readPrice(input.price),
+                  input.unit,
                   input.station.isEmpty() ? defaultStation : input.station};
     if (check.dish.code.isEmpty())
         check.refusal = QStringLiteral("数字代号不能为空，请输入代号后重试。");

@@ -14,7 +14,7 @@ struct DishInput {
     QString name;
     QString price;
     QString unit;
-    QString station; // none chosen: the default station
+    QString station{}; // none chosen: the default station
 };
 
 // A price as typed, read as a number (full-width digits count) and rounded to one decimal, halves away

@@ -26,7 +26,7 @@ struct OrderHandOff {
     // Redraws the docked receipt preview, if it is open.
     std::function<void()> refreshPreview;
     // "重打后厨单": sends the kitchen slips of the order with this ID again.
-    std::function<void(const QString& id)> reprintKitchen;
+    std::function<void(const QString& id)> reprintKitchen{};
 };
 
 inline const QString allOrdersLabel = QStringLiteral("正在浏览全部数据");

@@ -12,10 +12,9 @@ KitchenPrinting::KitchenPrinting(const Database& db, const Home& home, Platform&
     , m_platform(platform)
     , m_tickets(db, home, platform, m_sender, limits) {
     connect(&m_sender, &KitchenSender::sent, this, [this](const QString& station) { record(station, {}); });
-    connect(&m_sender, &KitchenSender::failed, this,
-            [this](const QString& station, const QString& reason) {
-                record(station, reason.isEmpty() ? QStringLiteral("发送被取消") : reason);
-            });
+    connect(&m_sender, &KitchenSender::failed, this, [this](const QString& station, const QString& reason) {
+        record(station, reason.isEmpty() ? QStringLiteral("发送被取消") : reason);
+    });
 }
 
 void KitchenPrinting::attach(SettleCommands& settle) {

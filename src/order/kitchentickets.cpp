@@ -116,8 +116,8 @@ QList<KitchenSlip> slipsForChange(const StoredOrder& order, const QList<StoredLi
     return slips;
 }
 
-KitchenTickets::KitchenTickets(const Database& db, const Home& home, Platform& platform, KitchenSender& sender,
-                               const SendLimits& limits)
+KitchenTickets::KitchenTickets(const Database& db, const Home& home, Platform& platform,
+                               KitchenSender& sender, const SendLimits& limits)
     : m_db(db)
     , m_home(home)
     , m_platform(platform)
@@ -150,8 +150,8 @@ int KitchenTickets::reprint(qint64 id) {
     const std::optional<StoredOrder> order = loadOrder(m_db, id);
     if (!order)
         return -1;
-    return dispatch(slipsForOrder(*order, loadOrderLines(m_db, id), dishStations(), KitchenSlip::Kind::Reprint,
-                                  m_platform.now().toString(timeFormat)));
+    return dispatch(slipsForOrder(*order, loadOrderLines(m_db, id), dishStations(),
+                                  KitchenSlip::Kind::Reprint, m_platform.now().toString(timeFormat)));
 }
 
 int KitchenTickets::dispatch(const QList<KitchenSlip>& slips) {

@@ -66,7 +66,9 @@ public:
     void rule(const QString& character, int points) {
         m_surface.setFont(points, true);
         const int one = std::max(1, m_surface.textWidth(character));
-        const QString text = character.repeated(std::max(1, m_width / one));
+        QString text = character.repeated(std::max(1, m_width / one));
+        while (text.size() > 1 && m_surface.textWidth(text) > m_width)
+            text.chop(1);
         m_surface.drawText(0, m_y, text);
         m_y += m_surface.textHeight(text) + lineGap;
     }
@@ -94,7 +96,8 @@ private:
     int m_y = 0;
 };
 
-void section(SlipWriter& out, const QString& heading, const QList<KitchenSlipLine>& lines, const QString& sign) {
+void section(SlipWriter& out, const QString& heading, const QList<KitchenSlipLine>& lines,
+             const QString& sign) {
     if (!heading.isEmpty())
         out.left(QStringLiteral("【%1】").arg(heading), placePoints, true);
     for (const KitchenSlipLine& line : lines)

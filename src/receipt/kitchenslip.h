@@ -25,8 +25,8 @@ struct KitchenSlip {
     Kind kind = Kind::New;
     QString station;
     QString orderNumber;
-    QString place; // the table, or "外卖"
-    QString time;  // the order time, "HH:mm"
+    QString place;    // the table, or "外卖"
+    QString time;     // the order time, "HH:mm"
     QString sentTime; // a change or reprint: when it was sent, "HH:mm"
     QString ticketHeader;
     QString note;

@@ -14,12 +14,12 @@ namespace qm {
 class Database;
 
 struct StoredDish {
-    QString code;     // 代码
-    QString letters;  // 字母
-    QString name;     // 菜名
-    double price = 0; // 价格
-    QString unit;     // 单位
-    QString station;  // 出品部门: the kitchen station that makes it
+    QString code;      // 代码
+    QString letters;   // 字母
+    QString name;      // 菜名
+    double price = 0;  // 价格
+    QString unit;      // 单位
+    QString station{}; // 出品部门: the kitchen station that makes it
 };
 
 struct StoredTableCode {

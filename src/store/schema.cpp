@@ -126,10 +126,11 @@ bool createSchema(const Database& db) {
     if (!ensureIndexes(db))
         return false;
     for (const Dish& d : dishes) {
-        if (!db.exec(QStringLiteral(
-                         "INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"),
-                     {QString::fromUtf8(d.code), QString::fromUtf8(d.letters), QString::fromUtf8(d.name),
-                      d.price, QString::fromUtf8(d.unit), QString::fromUtf8(stationOf(d))}))
+        if (!db.exec(
+                QStringLiteral(
+                    "INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"),
+                {QString::fromUtf8(d.code), QString::fromUtf8(d.letters), QString::fromUtf8(d.name), d.price,
+                 QString::fromUtf8(d.unit), QString::fromUtf8(stationOf(d))}))
             return false;
     }
     if (!insertAll(db, QStringLiteral("INSERT INTO 单位 (单位名称) VALUES (?)"), units) ||

@@ -407,9 +407,9 @@ private slots:
         Shop shop;
         for (auto entry :
              {MainWindow::Entry::Dishes, MainWindow::Entry::Tables, MainWindow::Entry::TicketHeaders,
-              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::PrintSettings,
-              MainWindow::Entry::History, MainWindow::Entry::Customers, MainWindow::Entry::IncomeReport,
-              MainWindow::Entry::SalesStatistics})
+              MainWindow::Entry::ShopNames, MainWindow::Entry::Discounts, MainWindow::Entry::Stations,
+              MainWindow::Entry::PrintSettings, MainWindow::Entry::History, MainWindow::Entry::Customers,
+              MainWindow::Entry::IncomeReport, MainWindow::Entry::SalesStatistics})
             QVERIFY(shop.window.entry(entry)->isEnabled());
     }
 };

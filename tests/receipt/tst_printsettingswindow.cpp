@@ -37,7 +37,8 @@ private slots:
         QCOMPARE(control<QLineEdit>(window, "编辑框字体大小7")->text(), QStringLiteral("12"));
         QVERIFY(control<QCheckBox>(window, "选择框_加粗_7")->isChecked());
         QVERIFY(!control<QLabel>(window, "图片框1")->pixmap().isNull());
-        QCOMPARE(control<QTabWidget>(window, "选择夹1")->count(), 3);
+        QCOMPARE(control<QTabWidget>(window, "选择夹1")->count(), 4);
+        QCOMPARE(control<QTabWidget>(window, "选择夹1")->tabText(3), QStringLiteral("后厨打印"));
 
         const QStringList custom{"选择框3",         "选择框4",           "编辑框_顶部图片",
                                  "编辑框_底部图片", "顶部图片选择按钮1", "顶部图片选择按钮2",

@@ -128,9 +128,9 @@ void DishDialog::submit() {
 }
 
 void DishDialog::add() {
-    const Outcome outcome = m_catalog.add({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
-                                           m_priceEdit->text(), m_unitBox->currentText(),
-                                           m_stationBox->currentText()});
+    const Outcome outcome =
+        m_catalog.add({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(), m_priceEdit->text(),
+                       m_unitBox->currentText(), m_stationBox->currentText()});
     if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
     m_selectRow(outcome.row);
@@ -142,9 +142,9 @@ void DishDialog::add() {
 }
 
 void DishDialog::saveModification() {
-    const Outcome outcome = m_catalog.modify({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(),
-                                              m_priceEdit->text(), m_unitBox->currentText(),
-                                           m_stationBox->currentText()});
+    const Outcome outcome =
+        m_catalog.modify({m_codeEdit->text(), m_lettersEdit->text(), m_nameEdit->text(), m_priceEdit->text(),
+                          m_unitBox->currentText(), m_stationBox->currentText()});
     if (tellRefusal(m_platform, outcome, m_selectRow))
         return;
     m_selectRow(outcome.row);

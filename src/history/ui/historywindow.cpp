@@ -271,7 +271,8 @@ QMenu* HistoryWindow::createRowMenu() {
     customer->setEnabled(!selectedText(6).isEmpty() && !m_browsing->text().contains(customerLabelMark));
     if (m_handOff.reprintKitchen) {
         menu->addSeparator();
-        menu->addAction(QStringLiteral("重打后厨单"), this, [this] { m_handOff.reprintKitchen(selectedText(0)); });
+        menu->addAction(QStringLiteral("重打后厨单"), this,
+                        [this] { m_handOff.reprintKitchen(selectedText(0)); });
     }
     return menu;
 }

@@ -43,8 +43,9 @@ KitchenPrintTab::KitchenPrintTab(const Database& db, Platform& platform, const H
     , m_home(home)
     , m_validate(std::move(validate)) {
     setObjectName(QStringLiteral("后厨打印"));
-    m_printers = stationPrintersFor(CatalogStore(db).loadNamedList(NamedList::Stations).value_or(QStringList()),
-                                    loadStationPrinters(home));
+    m_printers =
+        stationPrintersFor(CatalogStore(db).loadNamedList(NamedList::Stations).value_or(QStringList()),
+                           loadStationPrinters(home));
     for (const StationPrinter& p : std::as_const(m_printers))
         m_portTexts << QString::number(p.printer.port);
 
@@ -208,8 +209,9 @@ bool KitchenPrintTab::apply() {
     if (!validate())
         return false;
     if (!saveStationPrinters(m_home, m_printers)) {
-        m_platform.showMessage(QStringLiteral("后厨打印设置保存失败：无法写入 %1").arg(stationPrintersPath(m_home)),
-                               MessageIcon::Warning);
+        m_platform.showMessage(
+            QStringLiteral("后厨打印设置保存失败：无法写入 %1").arg(stationPrintersPath(m_home)),
+            MessageIcon::Warning);
         return false;
     }
     return true;
