@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
     build-essential cmake pkg-config ccache
-    qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
+    qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql postgresql postgresql-client qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
     fonts-arphic-uming fonts-wqy-microhei
     cups-client poppler-utils
     qt6-translations-l10n desktop-file-utils appstream

@@ -26,6 +26,9 @@ QString Home::databasePath() const {
 QString Home::configPath() const {
     return filePath(QStringLiteral("配置文件.ini"));
 }
+QString Home::tillPath() const {
+    return filePath(QStringLiteral("收银机.ini"));
+}
 QString Home::topPicturePath() const {
     return QDir(dataDir()).filePath(QStringLiteral("stp.png"));
 }

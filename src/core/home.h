@@ -17,6 +17,8 @@ public:
     QString dataDir() const;
     QString databasePath() const;
     QString configPath() const;
+    // What belongs to this till alone: its name, the database server it uses, its printer (收银机.ini).
+    QString tillPath() const;
     QString topPicturePath() const;
     QString bottomPicturePath() const;
     // A file directly inside the home.

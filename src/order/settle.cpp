@@ -137,6 +137,7 @@ SettleOutcome SettleCommands::settle() {
     PreparedOrder& p = *prepared.prepared;
     if (reopened && values.orderTime == m_loadedTimeText)
         p.order.time = *m_loadedTime;
+    p.order.version = m_loadedVersion;
 
     if (modifying) {
         const std::optional<qint64> id = orderId(m_form.modifyingId());
@@ -228,6 +229,7 @@ bool SettleCommands::loadOrderHeader(const QString& id) {
     if (!stored)
         return false;
     const StoredOrder& o = *stored;
+    m_loadedVersion = o.version;
     m_form.setText(OrderField::OrderNumber, QString::number(o.number));
     m_form.selectItemText(OrderField::TicketHeader, o.ticketHeader);
     m_form.selectItemText(OrderField::ShopName, o.shopName);

@@ -102,6 +102,7 @@ private:
     // The time of the order taken back for change, and the text the form shows for it.
     std::optional<QDateTime> m_loadedTime;
     QString m_loadedTimeText;
+    int m_loadedVersion = 0; // 版本 of the order opened for change
 };
 
 } // namespace qm

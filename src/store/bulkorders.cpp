@@ -13,7 +13,7 @@ BulkOrderWriter::BulkOrderWriter(Database& db)
     m_order.prepare(QStringLiteral(
         "INSERT INTO 存单 (编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, 已付, 实付, "
         "桌号, 电话, 姓名, 地址, 是否结算, 备注) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, ?, 1, "
-        "'')"));
+        "'') RETURNING ID"));
 }
 
 BulkOrderWriter::~BulkOrderWriter() {
@@ -35,10 +35,12 @@ bool BulkOrderWriter::add(const GeneratedOrder& order) {
                                order.tableName, order.telephone,     order.customerName, order.address};
     for (int i = 0; i < int(std::size(values)); ++i)
         m_order.bindValue(i, values[i]);
-    if (!m_order.exec())
+    if (!m_order.exec() || !m_order.next())
         return false;
+    const qint64 id = m_order.value(0).toLongLong();
+    m_order.finish();
     QString error;
-    if (!insertLines(m_db, m_order.lastInsertId().toLongLong(), order.time, order.lines, error))
+    if (!insertLines(m_db, id, order.time, order.lines, error))
         return false;
     if (++m_inBatch >= batchSize) {
         m_inBatch = 0;

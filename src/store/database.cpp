@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSqlError>
+#include <QStringList>
 #include <QUuid>
 
 namespace qm {
@@ -10,46 +11,136 @@ QVariant storedText(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
+namespace {
+
+// PostgreSQL reports a five-character SQLSTATE; SQLite's result codes have at most four digits.
+bool isSqlState(const QString& code) {
+    return code.size() == 5;
+}
+
+QString serverCause(const QString& state) {
+    if (state.startsWith(QStringLiteral("08")) || state.startsWith(QStringLiteral("57P")))
+        return QStringLiteral("与数据库服务器的连接中断");
+    if (state == QStringLiteral("57014"))
+        return QStringLiteral("数据库服务器响应超时");
+    if (state == QStringLiteral("55P03") || state == QStringLiteral("40P01") ||
+        state == QStringLiteral("40001"))
+        return QStringLiteral("数据库被其他收银机占用");
+    if (state == QStringLiteral("53100"))
+        return QStringLiteral("数据库服务器磁盘已满");
+    if (state.startsWith(QStringLiteral("28")) || state == QStringLiteral("42501"))
+        return QStringLiteral("没有权限");
+    if (state == QStringLiteral("3D000"))
+        return QStringLiteral("数据库不存在");
+    return QStringLiteral("数据库错误");
+}
+
+// The client library's own words when it could not reach the server (no SQLSTATE yet).
+QString connectCause(const QString& text) {
+    const struct {
+        const char* words;
+        const char* cause;
+    } causes[] = {
+        {"Connection refused", "服务器未运行或拒绝连接"},
+        {"timeout expired", "连接超时"},
+        {"could not translate host name", "找不到服务器主机"},
+        {"No route to host", "网络不通"},
+        {"Network is unreachable", "网络不通"},
+        {"password authentication failed", "密码错误"},
+        {"no password supplied", "没有密码（请写在 ~/.pgpass 中）"},
+        {"does not exist", "数据库或用户不存在"},
+        {"no pg_hba.conf entry", "服务器不允许本机连接"},
+        {"server closed the connection", "与数据库服务器的连接中断"},
+        {"no connection to the server", "与数据库服务器的连接中断"},
+        {"No such file or directory", "服务器未运行"},
+    };
+    for (const auto& c : causes) {
+        if (text.contains(QLatin1String(c.words), Qt::CaseInsensitive))
+            return QString::fromUtf8(c.cause);
+    }
+    return {};
+}
+
+} // namespace
+
+bool connectionLost(const QSqlError& error) {
+    const QString state = error.nativeErrorCode();
+    if (isSqlState(state))
+        return state.startsWith(QStringLiteral("08")) || state.startsWith(QStringLiteral("57P"));
+    const QString text = error.text();
+    return text.contains(QLatin1String("server closed the connection")) ||
+           text.contains(QLatin1String("no connection to the server")) ||
+           text.contains(QLatin1String("terminating connection")) ||
+           (error.type() == QSqlError::ConnectionError && !connectCause(text).isEmpty());
+}
+
 QString failureText(const QSqlError& error) {
     const QString own = error.text().trimmed();
-    // SQLite's primary result codes (the low byte of an extended code).
-    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const QString state = error.nativeErrorCode();
     QString cause;
-    switch (code) {
-    case 5: // SQLITE_BUSY
-    case 6: // SQLITE_LOCKED
-        cause = QStringLiteral("数据库被其他程序占用");
-        break;
-    case 13: // SQLITE_FULL
-        cause = QStringLiteral("磁盘已满");
-        break;
-    case 8: // SQLITE_READONLY
-        cause = QStringLiteral("数据库文件只读");
-        break;
-    case 3:  // SQLITE_PERM
-    case 23: // SQLITE_AUTH
-        cause = QStringLiteral("没有权限");
-        break;
-    case 14: // SQLITE_CANTOPEN
-        cause = QStringLiteral("无法打开数据库文件");
-        break;
-    case 10: // SQLITE_IOERR
-        cause = QStringLiteral("磁盘读写错误");
-        break;
-    case 11: // SQLITE_CORRUPT
-    case 26: // SQLITE_NOTADB
-        cause = QStringLiteral("数据库文件已损坏");
-        break;
-    default:
-        cause = QStringLiteral("数据库错误");
-        break;
+    if (isSqlState(state)) {
+        cause = serverCause(state);
+    } else if (const QString lost = connectCause(own); !lost.isEmpty() && !state.toInt()) {
+        cause = lost;
+    } else {
+        // SQLite's primary result codes (the low byte of an extended code).
+        switch (state.toInt() & 0xff) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            cause = QStringLiteral("数据库被其他程序占用");
+            break;
+        case 13: // SQLITE_FULL
+            cause = QStringLiteral("磁盘已满");
+            break;
+        case 8: // SQLITE_READONLY
+            cause = QStringLiteral("数据库文件只读");
+            break;
+        case 3:  // SQLITE_PERM
+        case 23: // SQLITE_AUTH
+            cause = QStringLiteral("没有权限");
+            break;
+        case 14: // SQLITE_CANTOPEN
+            cause = QStringLiteral("无法打开数据库文件");
+            break;
+        case 10: // SQLITE_IOERR
+            cause = QStringLiteral("磁盘读写错误");
+            break;
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            cause = QStringLiteral("数据库文件已损坏");
+            break;
+        default:
+            cause = QStringLiteral("数据库错误");
+            break;
+        }
     }
     return own.isEmpty() ? cause : cause + QStringLiteral("（") + own + QStringLiteral("）");
 }
 
-Database::Database(const QString& connectionName, const QString& path)
+Database::Database(const QString& connectionName, const QString& path, std::optional<ServerSetting> server)
     : m_connectionName(connectionName)
-    , m_path(path) {}
+    , m_path(path)
+    , m_server(std::move(server)) {}
+
+namespace {
+
+QString newConnectionName() {
+    return QStringLiteral("quillmenu-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// The client library's options: a server that does not answer (cable pulled, machine off) is given up
+// within seconds, at connection and while working, instead of leaving the till waiting on the network.
+QString serverOptions(const ServerSetting& server) {
+    QStringList options{QStringLiteral("connect_timeout=4"),         QStringLiteral("keepalives=1"),
+                        QStringLiteral("keepalives_idle=5"),         QStringLiteral("keepalives_interval=2"),
+                        QStringLiteral("keepalives_count=2"),        QStringLiteral("tcp_user_timeout=5000"),
+                        QStringLiteral("application_name=quillmenu")};
+    if (!server.sslmode.isEmpty())
+        options << QStringLiteral("sslmode=") + server.sslmode;
+    return options.join(QLatin1Char(';'));
+}
+
+} // namespace
 
 Database::~Database() {
     close();
@@ -57,8 +148,8 @@ Database::~Database() {
 }
 
 std::unique_ptr<Database> Database::connect(const QString& path, QString* error) {
-    const QString name = QStringLiteral("quillmenu-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    std::unique_ptr<Database> database(new Database(name, path));
+    const QString name = newConnectionName();
+    std::unique_ptr<Database> database(new Database(name, path, std::nullopt));
     auto fail = [&](const QString& reason) {
         if (error)
             *error = reason;
@@ -76,7 +167,49 @@ std::unique_ptr<Database> Database::connect(const QString& path, QString* error)
     return database;
 }
 
-bool Database::prepareConnection(QSqlDatabase& db, QString* error) {
+std::unique_ptr<Database> Database::connectServer(const ServerSetting& server, QString* error) {
+    const QString name = newConnectionName();
+    std::unique_ptr<Database> database(new Database(name, QString(), server));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    QString reason;
+    if (!db.isValid()) {
+        reason = QStringLiteral("缺少 PostgreSQL 驱动（请安装 libqt6sql6-psql）");
+    } else {
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setConnectOptions(serverOptions(server));
+        if (!db.open())
+            reason = failureText(db.lastError());
+        else if (!database->prepareConnection(db, &reason))
+            db.close();
+    }
+    if (reason.isEmpty())
+        return database;
+    if (error)
+        *error = QStringLiteral("无法连接数据库服务器 %1：%2").arg(server.describe(), reason);
+    return nullptr;
+}
+
+QString Database::describe() const {
+    return m_server ? QStringLiteral("PostgreSQL 服务器 ") + m_server->describe()
+                    : QStringLiteral("本机数据库文件 ") + m_path;
+}
+
+bool Database::prepareConnection(QSqlDatabase& db, QString* error) const {
+    if (m_server) {
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT 1"))) {
+            if (error)
+                *error = failureText(probe.lastError());
+            return false;
+        }
+        m_lost = false;
+        // The server's notices (an index that already exists) are no news for the till.
+        probe.exec(QStringLiteral("SET client_min_messages = warning"));
+        return applyBusyTime(m_busyTime);
+    }
     // SQLite opens any file lazily; reading the schema tells whether the file really is a database.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
@@ -87,7 +220,7 @@ bool Database::prepareConnection(QSqlDatabase& db, QString* error) {
     probe.finish();
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
-    setBusyTime(m_busyTime);
+    applyBusyTime(m_busyTime);
     // A commit reaches the disk before it is reported: an order stored survives a power cut. The
     // write-ahead log keeps those syncs short and lets a backup read while the cashier writes.
     pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -99,6 +232,8 @@ bool Database::checkpoint() {
     QSqlDatabase db = connection();
     if (!db.isOpen())
         return false;
+    if (m_server)
+        return true;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"))) {
         m_lastError = failureText(query.lastError());
@@ -135,11 +270,30 @@ QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+void Database::noteFailure(const QSqlError& error) const {
+    m_lastError = failureText(error);
+    if (m_server && connectionLost(error))
+        m_lost = true;
+}
+
+void Database::reconnectIfLost() const {
+    if (!m_lost || m_busyTime < storingBusyTime)
+        return;
+    QSqlDatabase db = connection();
+    db.close();
+    QString reason;
+    if (!db.open())
+        m_lastError = failureText(db.lastError());
+    else if (!prepareConnection(db, &reason))
+        m_lastError = reason;
+}
+
 QSqlQuery Database::prepare(const QString& sql, std::initializer_list<QVariant> values) const {
+    reconnectIfLost();
     QSqlQuery query(connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        m_lastError = failureText(query.lastError());
+        noteFailure(query.lastError());
         return query;
     }
     int i = 0;
@@ -149,23 +303,51 @@ QSqlQuery Database::prepare(const QString& sql, std::initializer_list<QVariant> 
 }
 
 bool Database::exec(const QString& sql, std::initializer_list<QVariant> values) const {
+    if (values.size() == 0) {
+        // Without values the statement runs as it is: PostgreSQL cannot prepare a schema statement.
+        reconnectIfLost();
+        QSqlQuery query(connection());
+        if (!query.exec(sql)) {
+            noteFailure(query.lastError());
+            return false;
+        }
+        return true;
+    }
     QSqlQuery query = prepare(sql, values);
     if (!query.exec()) {
-        m_lastError = failureText(query.lastError());
+        noteFailure(query.lastError());
         return false;
     }
     return true;
 }
 
 bool Database::setBusyTime(int milliseconds) {
-    // SQLite's own setting; a whole number, so it is safe in the statement's text.
-    QSqlQuery pragma(connection());
-    if (!pragma.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds))) {
-        m_lastError = failureText(pragma.lastError());
+    if (!applyBusyTime(milliseconds))
         return false;
-    }
     m_busyTime = milliseconds;
     return true;
+}
+
+bool Database::applyBusyTime(int milliseconds) const {
+    // Whole numbers, so they are safe in the statement's text.
+    QSqlQuery query(connection());
+    const QString sql = m_server ? QStringLiteral("SELECT set_config('lock_timeout', '%1', false), "
+                                                  "set_config('statement_timeout', '%2', false)")
+                                       .arg(milliseconds)
+                                       .arg(milliseconds < storingBusyTime ? milliseconds : 0)
+                                 : QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds);
+    if (!query.exec(sql)) {
+        noteFailure(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool Database::lockOrderNumbers() const {
+    if (!m_server)
+        return true;
+    // One lock of the transaction for the numbering of every day; the key is this program's own.
+    return exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51554d4e)});
 }
 
 TypingReads::TypingReads(Database& db)
@@ -179,19 +361,28 @@ TypingReads::~TypingReads() {
 }
 
 bool Database::transaction(const std::function<bool()>& work) {
+    reconnectIfLost();
     QSqlDatabase db = connection();
     if (!db.transaction()) {
-        m_lastError = failureText(db.lastError());
-        return false;
+        noteFailure(db.lastError());
+        // The server went away since the last statement: one new connection, then the transaction.
+        if (!m_server || !m_lost)
+            return false;
+        reconnectIfLost();
+        if (!db.transaction()) {
+            noteFailure(db.lastError());
+            return false;
+        }
     }
     if (!work()) {
         const QString reason = m_lastError;
-        db.rollback();
+        if (!db.rollback())
+            noteFailure(db.lastError());
         m_lastError = reason;
         return false;
     }
     if (!db.commit()) {
-        m_lastError = failureText(db.lastError());
+        noteFailure(db.lastError());
         db.rollback();
         return false;
     }

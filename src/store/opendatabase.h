@@ -25,6 +25,10 @@ OpenedDatabase openDatabase(const Home& home);
 // could not be made.
 std::optional<int> prepareDatabase(Database& db, QString* error = nullptr);
 
+// The columns that tell which till stored an order (收银机) and how often it was changed (版本, compared
+// when another till changes or deletes it); added when missing.
+bool addTillColumns(const Database& db);
+
 // The version text `数据库版本` of the schema this program writes.
 QString currentDatabaseVersion();
 

@@ -181,7 +181,8 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
     QSqlQuery orders(db.connection());
     orders.setForwardOnly(true);
     QSqlQuery lines(db.connection());
-    lines.setForwardOnly(true);
+    // A PostgreSQL connection streams one result at a time: there the lines are read whole at once.
+    lines.setForwardOnly(!db.isServer());
     const QString orderSql =
         QStringLiteral("SELECT ID, 编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, "
                        "已付, 实付, 桌号, 电话, 姓名, 地址, 备注 FROM 存单%1 ORDER BY ID")
@@ -195,7 +196,8 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
         error = failureText((orders.lastError().isValid() ? orders : lines).lastError());
         return false;
     }
-    if (!run(orders, condition.values, error) || !run(lines, condition.values, error))
+    // The lines first: on PostgreSQL they are read whole before the orders start streaming.
+    if (!run(lines, condition.values, error) || !run(orders, condition.values, error))
         return false;
     ExportRecord record;
     record.values.resize(21);

@@ -15,6 +15,7 @@ namespace {
 const QString orderColumns =
     QStringLiteral("编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, "
                    "已付, 实付, 桌号, 电话, 姓名, 地址, 是否结算, 备注");
+const int orderColumnCount = 17;
 
 // Binds the order's values, in the order of orderColumns, from placeholder `first` on.
 void bindOrder(QSqlQuery& query, const StoredOrder& o, int first = 0) {
@@ -98,13 +99,17 @@ bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QLi
 
 std::optional<qint64> insertOrderRows(const Database& db, const StoredOrder& order,
                                       const QList<StoredLine>& lines, QString& error) {
-    QSqlQuery insert = db.prepare(
-        QStringLiteral("INSERT INTO 存单 (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(orderColumns));
+    // The new ID comes back from the insert itself (RETURNING), the same on both engines.
+    QSqlQuery insert =
+        db.prepare(QStringLiteral("INSERT INTO 存单 (%1, 收银机) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                                  "?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID")
+                       .arg(orderColumns));
     bindOrder(insert, order);
+    insert.bindValue(orderColumnCount, storedText(order.till.isEmpty() ? db.tillName() : order.till));
     if (!run(insert, error))
         return std::nullopt;
-    const qint64 id = insert.lastInsertId().toLongLong();
+    const qint64 id = insert.next() ? insert.value(0).toLongLong() : 0;
+    insert.finish();
     if (id <= 0) {
         error = QStringLiteral("no ID for the new order");
         return std::nullopt;
@@ -118,6 +123,10 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
                              OrderNumber numbering) {
     StoredOrder numbered = order;
     OrderWriteResult result = inTransaction(db, [&](qint64& id, QString& error) {
+        // Other tills wait here until this order is stored: the free number and the customer's row read
+        // below stay true until the commit.
+        if (!db.lockOrderNumbers())
+            return false;
         if (numbering == OrderNumber::Proposed) {
             const std::optional<int> free = freeNumber(db, order.number, order.time.date(), error);
             if (!free)
@@ -151,13 +160,16 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
             db.prepare(QStringLiteral("UPDATE 存单 SET 编号 = ?, 票头 = ?, 店铺名称 = ?, 时间 = ?, "
                                       "减免 = ?, 减免份数 = ?, 减免金额 = ?, 合计 = ?, 支付方式 = ?, "
                                       "已付 = ?, 实付 = ?, 桌号 = ?, 电话 = ?, 姓名 = ?, 地址 = ?, "
-                                      "是否结算 = ?, 备注 = ? WHERE ID = ?"));
+                                      "是否结算 = ?, 备注 = ?, 版本 = 版本 + 1 WHERE ID = ? AND 版本 = ?"));
         bindOrder(update, order);
-        update.bindValue(17, id);
+        update.bindValue(orderColumnCount, id);
+        update.bindValue(orderColumnCount + 1, order.version);
         if (!run(update, error))
             return false;
         if (update.numRowsAffected() != 1) {
-            error = QStringLiteral("存单ID %1 已不存在").arg(id);
+            error = loadOrder(db, id)
+                        ? QStringLiteral("存单ID %1 已被其他收银机修改，请重新打开后再改").arg(id)
+                        : QStringLiteral("存单ID %1 已不存在").arg(id);
             return false;
         }
         return insertLines(db, id, order.time, lines, error);
@@ -172,7 +184,8 @@ bool deleteOrder(Database& db, qint64 id) {
 }
 
 std::optional<StoredOrder> loadOrder(const Database& db, qint64 id) {
-    QSqlQuery query = db.prepare(QStringLiteral("SELECT %1 FROM 存单 WHERE ID = ?").arg(orderColumns), {id});
+    QSqlQuery query =
+        db.prepare(QStringLiteral("SELECT %1, 收银机, 版本 FROM 存单 WHERE ID = ?").arg(orderColumns), {id});
     if (!query.exec() || !query.next())
         return std::nullopt;
     StoredOrder o;
@@ -194,6 +207,8 @@ std::optional<StoredOrder> loadOrder(const Database& db, qint64 id) {
     o.address = query.value(c++).toString();
     o.settled = query.value(c++).toInt() != 0;
     o.note = query.value(c++).toString();
+    o.till = query.value(c++).toString();
+    o.version = query.value(c++).toInt();
     return o;
 }
 
@@ -221,8 +236,10 @@ bool countCustomerOrder(const Database& db, const QString& telephone, const QStr
                                       "VALUES (?, ?, ?, ?, 1)"),
                        {telephone, name, address, isoText(time)});
     }
-    return db.exec(QStringLiteral("UPDATE 客户 SET 最近订餐日期 = ?, 订餐次数 = ? WHERE 电话 = ?"),
-                   {isoText(time), known->orderCount + 1, telephone});
+    // Counted in the statement itself: two tills counting the same customer at once both count.
+    return db.exec(QStringLiteral("UPDATE 客户 SET 最近订餐日期 = ?, 订餐次数 = coalesce(订餐次数, 0) + 1 "
+                                  "WHERE 电话 = ?"),
+                   {isoText(time), telephone});
 }
 
 std::optional<CustomerRecord> loadCustomer(const Database& db, const QString& telephone) {

@@ -32,6 +32,8 @@ struct StoredOrder {
     QString address;
     bool settled = false; // 是否结算
     QString note;
+    QString till;    // 收银机: the till that stored it; a new order gets the database's till name
+    int version = 0; // 版本 as loaded: a change is stored only while the order still has it
 };
 
 // One 存单详单 row; its 存单ID and 销售时间 come from the order it belongs to.
@@ -72,7 +74,8 @@ enum class OrderNumber {
 OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
                              OrderNumber numbering = OrderNumber::AsTyped);
 // Stores a change of order `id`: its old lines are deleted, the row updated and the new lines inserted, in
-// one transaction. The customer's count is not touched. Fails when the order no longer exists.
+// one transaction. The customer's count is not touched. Fails, with a message saying so, when the order
+// no longer exists or another till changed it since it was loaded (its 版本 is no longer order.version).
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
                              const QList<StoredLine>& lines);
 // Deletes an order with its lines in one transaction.

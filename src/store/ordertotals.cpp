@@ -5,7 +5,9 @@
 
 #include <QSqlQuery>
 
-// SQLite's own syntax (triggers, upsert, date()) stays in this file.
+// Each engine's own syntax for the totals (triggers, upsert, the day of a time) stays in this file: SQLite
+// triggers with their statements inline, PostgreSQL PL/pgSQL functions called by row triggers. On both the
+// totals change in the transaction that changes the order.
 namespace qm {
 
 namespace {
@@ -63,8 +65,57 @@ QStringList triggers() {
 const QStringList triggerNames = {QStringLiteral("存单汇总_插入"), QStringLiteral("存单汇总_删除"),
                                   QStringLiteral("存单汇总_修改")};
 
+// PostgreSQL: the day of a time as SQLite's date(…, '-1 second') gives it, '' for an unreadable time.
+const char* const serverDayFunction =
+    "CREATE OR REPLACE FUNCTION 存单汇总_日(t text) RETURNS text LANGUAGE plpgsql IMMUTABLE AS $f$ "
+    "BEGIN RETURN coalesce(to_char(CAST(t AS timestamp) - interval '1 second', 'YYYY-MM-DD'), ''); "
+    "EXCEPTION WHEN others THEN RETURN ''; END $f$";
+
+QString serverKey(const QString& row) {
+    return QStringLiteral("%1.ID / %2, 存单汇总_日(%1.时间), %3, %4")
+        .arg(row)
+        .arg(orderBlockSize)
+        .arg(flag(row, "地址"), flag(row, "桌号"));
+}
+
+QString serverAdd() {
+    return QStringLiteral("INSERT INTO 存单汇总 AS s (块, 日, 外卖, 店内, 单数, 合计, 实付) "
+                          "VALUES (%1, 1, coalesce(NEW.合计, 0), coalesce(NEW.实付, 0)) "
+                          "ON CONFLICT (块, 日, 外卖, 店内) DO UPDATE SET 单数 = s.单数 + 1, "
+                          "合计 = s.合计 + excluded.合计, 实付 = s.实付 + excluded.实付;")
+        .arg(serverKey(QStringLiteral("NEW")));
+}
+
+QString serverRemove() {
+    return QStringLiteral("UPDATE 存单汇总 SET 单数 = 单数 - 1, 合计 = 合计 - coalesce(OLD.合计, 0), "
+                          "实付 = 实付 - coalesce(OLD.实付, 0) WHERE (块, 日, 外卖, 店内) = (%1); "
+                          "DELETE FROM 存单汇总 WHERE (块, 日, 外卖, 店内) = (%1) AND 单数 <= 0;")
+        .arg(serverKey(QStringLiteral("OLD")));
+}
+
+QStringList serverTriggers() {
+    const QString function =
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
+                       "AS $f$ BEGIN %2 RETURN NULL; END $f$");
+    const QString trigger = QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER %2 ON 存单 FOR EACH ROW "
+                                           "EXECUTE FUNCTION %1()");
+    return {
+        function.arg(triggerNames[0], serverAdd()),
+        function.arg(triggerNames[1], serverRemove()),
+        function.arg(triggerNames[2], serverRemove() + serverAdd()),
+        trigger.arg(triggerNames[0], QStringLiteral("INSERT")),
+        trigger.arg(triggerNames[1], QStringLiteral("DELETE")),
+        trigger.arg(triggerNames[2], QStringLiteral("UPDATE OF ID, 时间, 地址, 桌号, 合计, 实付")),
+    };
+}
+
 bool fill(const Database& db) {
     const QString row = QStringLiteral("存单");
+    if (db.isServer())
+        return db.exec(QStringLiteral("INSERT INTO 存单汇总 (块, 日, 外卖, 店内, 单数, 合计, 实付) "
+                                      "SELECT %1, count(*), coalesce(sum(合计), 0), coalesce(sum(实付), 0) "
+                                      "FROM 存单 GROUP BY 1, 2, 3, 4")
+                           .arg(serverKey(row)));
     return db.exec(QStringLiteral("INSERT INTO 存单汇总 (块, 日, 外卖, 店内, 单数, 合计, 实付) "
                                   "SELECT %1, %2, %3, %4, count(*), total(合计), total(实付) FROM 存单 "
                                   "GROUP BY 1, 2, 3, 4")
@@ -76,9 +127,15 @@ bool fill(const Database& db) {
 bool orderTotalsReady(const Database& db) {
     if (columnNames(db, QStringLiteral("存单汇总")).isEmpty())
         return false;
-    QSqlQuery query = db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' "
-                                                "AND tbl_name = '存单' AND name IN (?, ?, ?)"),
-                                 {triggerNames[0], triggerNames[1], triggerNames[2]});
+    QSqlQuery query =
+        db.isServer()
+            ? db.prepare(
+                  QStringLiteral("SELECT count(*) FROM pg_trigger WHERE tgrelid = CAST('存单' AS regclass) "
+                                 "AND tgname IN (?, ?, ?)"),
+                  {triggerNames[0], triggerNames[1], triggerNames[2]})
+            : db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' "
+                                        "AND tbl_name = '存单' AND name IN (?, ?, ?)"),
+                         {triggerNames[0], triggerNames[1], triggerNames[2]});
     return query.exec() && query.next() && query.value(0).toInt() == triggerNames.size();
 }
 
@@ -90,14 +147,20 @@ bool ensureOrderTotals(const Database& db) {
     // Missing, or a trigger is gone (a rebuilt 存单 loses them): the totals are counted afresh.
     const bool ok =
         columnNames(db, QStringLiteral("存单汇总")).isEmpty()
-            ? db.exec(QStringLiteral("CREATE TABLE 存单汇总 (块 INTEGER NOT NULL, 日 TEXT NOT NULL, "
-                                     "外卖 INTEGER NOT NULL, 店内 INTEGER NOT NULL, "
-                                     "单数 INTEGER NOT NULL, 合计 REAL NOT NULL, 实付 REAL NOT NULL, "
-                                     "PRIMARY KEY (块, 日, 外卖, 店内)) WITHOUT ROWID"))
+            ? db.exec(
+                  db.isServer()
+                      ? QStringLiteral("CREATE TABLE 存单汇总 (块 BIGINT NOT NULL, 日 TEXT COLLATE \"C\" "
+                                       "NOT NULL, 外卖 INTEGER NOT NULL, 店内 INTEGER NOT NULL, "
+                                       "单数 INTEGER NOT NULL, 合计 DOUBLE PRECISION NOT NULL, "
+                                       "实付 DOUBLE PRECISION NOT NULL, PRIMARY KEY (块, 日, 外卖, 店内))")
+                      : QStringLiteral("CREATE TABLE 存单汇总 (块 INTEGER NOT NULL, 日 TEXT NOT NULL, "
+                                       "外卖 INTEGER NOT NULL, 店内 INTEGER NOT NULL, "
+                                       "单数 INTEGER NOT NULL, 合计 REAL NOT NULL, 实付 REAL NOT NULL, "
+                                       "PRIMARY KEY (块, 日, 外卖, 店内)) WITHOUT ROWID"))
             : db.exec(QStringLiteral("DELETE FROM 存单汇总"));
-    if (!ok || !fill(db))
+    if (!ok || (db.isServer() && !db.exec(QString::fromUtf8(serverDayFunction))) || !fill(db))
         return false;
-    for (const QString& sql : triggers()) {
+    for (const QString& sql : db.isServer() ? serverTriggers() : triggers()) {
         if (!db.exec(sql))
             return false;
     }

@@ -28,5 +28,12 @@ bool emptyTextsForNulls(const Database& db);
 bool keepOrderIdsAboveLines(const Database& db);
 // The names of the columns of a table, in order; empty when the table does not exist.
 QStringList columnNames(const Database& db, const QString& table);
+// Adds a column to an existing table unless it is there: plain SQL both engines run, so a column added
+// in a later version sits beside the others without a rebuild.
+bool addColumnIfMissing(const Database& db, const QString& table, const QString& column, const QString& type);
+// The next ID of `table` stays above `floor`; the IDs already given out stay given out.
+bool raiseIdHighWater(const Database& db, const QString& table, qint64 floor);
+// What orders the rows of a table without an ID column as they were stored.
+QString rowOrder(const Database& db);
 
 } // namespace qm

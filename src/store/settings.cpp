@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "store/database.h"
+#include "store/schema.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -9,8 +10,10 @@
 namespace qm {
 
 QString RecordStore::read(const QString& key, const QString& fallback) const {
-    QSqlQuery query = m_db.prepare(
-        QStringLiteral("SELECT 记录信息 FROM 记录 WHERE 记录内容 = ? ORDER BY rowid LIMIT 1"), {key});
+    QSqlQuery query =
+        m_db.prepare(QStringLiteral("SELECT 记录信息 FROM 记录 WHERE 记录内容 = ? ORDER BY %1 LIMIT 1")
+                         .arg(rowOrder(m_db)),
+                     {key});
     if (!query.exec() || !query.next())
         return fallback;
     const QString value = query.value(0).toString();

@@ -1,3 +1,4 @@
+#include "store/schema.h"
 #include "store/settings.h"
 #include "support/temphome.h"
 
@@ -112,7 +113,8 @@ private slots:
         QCOMPARE(records.read(QStringLiteral("重复")), QStringLiteral("一"));
         QVERIFY(records.write(QStringLiteral("重复"), QStringLiteral("三")));
         QSqlQuery query =
-            temp.db().prepare(QStringLiteral("SELECT 记录信息 FROM 记录 WHERE 记录内容 = ? ORDER BY rowid"),
+            temp.db().prepare(QStringLiteral("SELECT 记录信息 FROM 记录 WHERE 记录内容 = ? ORDER BY %1")
+                                  .arg(rowOrder(temp.db())),
                               {QStringLiteral("重复")});
         QVERIFY(query.exec());
         QStringList values;

@@ -13,9 +13,11 @@
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "store/databasecopy.h"
+#include "store/tillfile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFont>
 
@@ -81,6 +83,13 @@ int runApplication(int argc, char** argv) {
                        "Writes a checked copy of the database to FILE and exits."),
         QStringLiteral("FILE"));
     parser.addOption(backupOption);
+    const QCommandLineOption databaseOption(
+        QStringLiteral("database"),
+        QStringLiteral(
+            "Uses the shop's PostgreSQL database at URL (postgresql://user@host:port/db) from now on; "
+            "the password comes from ~/.pgpass."),
+        QStringLiteral("URL"));
+    parser.addOption(databaseOption);
     // Version and help need no screen, so they are answered before the application object exists.
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
@@ -96,6 +105,16 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
 
+    if (parser.isSet(databaseOption)) {
+        QString error;
+        const std::optional<ServerSetting> server = parseServerUrl(parser.value(databaseOption), &error);
+        const Home home(Home::chooseRoot(parser.value(homeOption)));
+        if (!server || !QDir().mkpath(home.root()) || !TillFile(home.tillPath()).setServer(*server)) {
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(server ? QStringLiteral("无法写入 %1").arg(home.tillPath()) : error));
+            return 2;
+        }
+    }
     if (parser.isSet(backupOption))
         return backUpFromCommandLine(parser.value(homeOption), parser.value(backupOption), argc, argv);
 
@@ -116,7 +135,8 @@ int runApplication(int argc, char** argv) {
         return 1;
 
     OpenedDatabase opened = openProgramDatabase(home);
-    if (!opened.db && QFile::exists(home.databasePath())) {
+    const bool onServer = TillFile(home.tillPath()).server().has_value();
+    if (!opened.db && !onServer && QFile::exists(home.databasePath())) {
         bool damaged = false;
         const QString damage = checkDatabaseFile(home.databasePath(), true, &damaged);
         if (damaged && offerRestoreAtStart(home, platform, damage))
