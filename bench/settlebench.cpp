@@ -9,7 +9,6 @@
 #include "store/database.h"
 #include "store/orderstore.h"
 
-
 namespace qm::bench {
 
 namespace {

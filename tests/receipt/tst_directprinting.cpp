@@ -253,7 +253,7 @@ private slots:
             OpenedDatabase opened = openProgramDatabase(home);
             PrintSettingsWindow window(*opened.db, platform, home, {});
             child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
-            child<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral(" 192.168.1.50 "));
+            child<QLineEdit>(window, "编辑框_打印机地址")->setText(QStringLiteral(" 127.0.0.1 "));
             QLineEdit* port = child<QLineEdit>(window, "编辑框_打印机端口");
             port->setText(QStringLiteral("70000"));
             QTest::mouseClick(child<QPushButton>(window, "按钮1"), Qt::LeftButton);
@@ -268,7 +268,7 @@ private slots:
         OpenedDatabase reopened = openProgramDatabase(home);
         const PrinterChoice choice = loadPrinterChoice(RecordStore(*reopened.db));
         QCOMPARE(choice.kind, PrinterKind::Network);
-        QCOMPARE(choice.host, QStringLiteral("192.168.1.50"));
+        QCOMPARE(choice.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(choice.port, 9101);
         QVERIFY(choice.kickDrawer);
         PrintSettingsWindow window(*reopened.db, platform, home, {});
@@ -284,7 +284,7 @@ private slots:
         FakePlatform platform;
         PrinterChoice network;
         network.kind = PrinterKind::Network;
-        network.host = QStringLiteral("192.168.1.50");
+        network.host = QStringLiteral("127.0.0.1");
         network.port = 9101;
         QVERIFY(savePrinterChoice(RecordStore(home.db()), network));
         {
@@ -297,11 +297,11 @@ private slots:
         }
         const PrinterChoice stored = loadPrinterChoice(RecordStore(home.db()));
         QCOMPARE(stored.kind, PrinterKind::System);
-        QCOMPARE(stored.host, QStringLiteral("192.168.1.50"));
+        QCOMPARE(stored.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(stored.port, 9101);
         PrintSettingsWindow window(home.db(), platform, home.home(), {});
         child<QComboBox>(window, "组合框_打印机类型")->setCurrentIndex(int(PrinterKind::Network));
-        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机地址")->text(), QStringLiteral("192.168.1.50"));
+        QCOMPARE(child<QLineEdit>(window, "编辑框_打印机地址")->text(), QStringLiteral("127.0.0.1"));
         QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
         QCOMPARE(platform.texts(), QStringList());
     }
