@@ -228,23 +228,42 @@ QList<BackupListing> describeBackups(const Home& home) {
     return listings;
 }
 
+QString damagedDatabaseText(const QString& damagedPath, const BackupCopy* offered) {
+    QString text = QStringLiteral("数据库文件已损坏。");
+    const CopySummary damaged = summarizeCopy(damagedPath);
+    const QString still =
+        damaged ? QStringLiteral("损坏的文件还能读出 %1 个订单，最新的订单是 %2。")
+                      .arg(damaged.orders)
+                      .arg(damaged.newestOrder.isEmpty() ? QStringLiteral("（无）") : damaged.newestOrder)
+                : QStringLiteral("损坏的文件已读不出订单。");
+    if (!offered)
+        return text + QLatin1Char('\n') + still;
+    const CopySummary copy = summarizeCopy(offered->path);
+    text += QStringLiteral("\n最新的备份（%1）有 %2 个订单，最新的订单是 %3。")
+                .arg(offered->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                .arg(copy.orders)
+                .arg(copy.newestOrder.isEmpty() ? QStringLiteral("（无）") : copy.newestOrder);
+    return text + QLatin1Char('\n') + still;
+}
+
 bool offerRestoreAtStart(const Home& home, Platform& platform, const QString& damage) {
-    const QString text = QStringLiteral("数据库文件已损坏：") + damage;
     const std::optional<BackupCopy> good = newestGoodBackup(home);
+    const QString text = damagedDatabaseText(home.databasePath(), good ? &*good : nullptr);
     if (!good) {
-        platform.showMessage(text + QStringLiteral("\n\n没有可用的备份。数据库文件保持原样，程序将退出。"),
-                             MessageIcon::Stop);
+        platform.showMessageWithDetails(
+            text + QStringLiteral("\n\n没有可用的备份。数据库文件保持原样，程序将退出。"), damage,
+            MessageIcon::Stop);
         return false;
     }
     const QString time = good->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (!platform.askYesNo(
-            text + QStringLiteral("\n\n是否恢复最新的备份（%1）？损坏的文件将另存在旁边。").arg(time),
-            MessageIcon::Warning))
+    if (!platform.askYesNoWithDetails(text + QStringLiteral("\n\n是否恢复这个备份？损坏的文件将另存在旁边。"),
+                                      damage, MessageIcon::Warning))
         return false;
     QString kept;
     const QString error = replaceDamagedDatabase(home, good->path, platform.now(), &kept);
     if (!error.isEmpty()) {
-        platform.showMessage(QStringLiteral("恢复失败，数据库文件保持原样：") + error, MessageIcon::Warning);
+        platform.showMessageWithDetails(QStringLiteral("恢复失败，数据库文件保持原样。"), error,
+                                        MessageIcon::Warning);
         return false;
     }
     platform.showMessage(QStringLiteral("数据已恢复到 %1 的备份。损坏的文件已另存为：\n%2")

@@ -79,9 +79,12 @@ QList<BackupListing> describeBackups(const Home& home);
 // "512 KB", "1.2 MB", "3.40 GB".
 QString sizeText(qint64 bytes);
 
-// Start-up could not open the database and found it damaged: says so ("数据库文件已损坏：" + what SQLite
-// reports) and offers the newest good copy; on Yes the copy takes the damaged file's place, the damaged
-// file kept beside. True when the database was replaced; else the damaged file is as it was.
+// The short account of a damaged database: what the damaged file at `damagedPath` still shows and, when
+// one is offered, what the copy holds (its time, its number of orders, its newest order).
+QString damagedDatabaseText(const QString& damagedPath, const BackupCopy* offered);
+// Start-up could not open the database and found it damaged: says so in short (what SQLite reports
+// behind the details button) and offers the newest good copy; on Yes the copy takes the damaged file's place,
+// the damaged file kept beside. True when the database was replaced; else the damaged file is as it was.
 bool offerRestoreAtStart(const Home& home, Platform& platform, const QString& damage);
 
 // The newest copy of the backup folder that passes the integrity check.

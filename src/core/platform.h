@@ -57,6 +57,14 @@ public:
     virtual bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) {
         return askYesNo(text, icon, caption);
     }
+    // The same message and question with technical details (what SQLite or the system reported) kept
+    // behind the box's details button, so that the question stays short and its buttons on the screen.
+    virtual void showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+        showMessage(text + QStringLiteral("\n\n") + details, icon);
+    }
+    virtual bool askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+        return askYesNo(text + QStringLiteral("\n\n") + details, icon);
+    }
     // A modal input box; no value when cancelled. `decimal` restricts the input to a decimal number.
     virtual std::optional<QString> askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) = 0;

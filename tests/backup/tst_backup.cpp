@@ -491,7 +491,16 @@ private slots:
         FakePlatform platform;
         platform.yesNoAnswers.enqueue(false);
         QVERIFY(!offerRestoreAtStart(temp.home(), platform, found));
-        QVERIFY(platform.texts().first().startsWith(QStringLiteral("数据库文件已损坏：")));
+        // One short account on the screen, SQLite's report behind the details button.
+        const FakePlatform::Shown question = platform.shown.first();
+        QVERIFY2(
+            question.text.startsWith(QStringLiteral("数据库文件已损坏。\n最新的备份（2026-03-13 09:00:00）有 "
+                                                    "400 个订单，最新的订单是 ")),
+            qPrintable(question.text));
+        QVERIFY(question.text.contains(QStringLiteral("损坏的文件")));
+        QVERIFY(question.text.endsWith(QStringLiteral("是否恢复这个备份？损坏的文件将另存在旁边。")));
+        QVERIFY(question.text.count(QLatin1Char('\n')) <= 6);
+        QCOMPARE(question.details, found);
         QCOMPARE(checkDatabaseFile(path, true), found); // as it was
 
         platform.yesNoAnswers.enqueue(true);

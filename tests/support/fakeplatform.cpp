@@ -45,6 +45,17 @@ bool FakePlatform::askYesNoDefaultNo(const QString& text, MessageIcon icon, cons
     return answer;
 }
 
+void FakePlatform::showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+    showMessage(text, icon);
+    shown.last().details = details;
+}
+
+bool FakePlatform::askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+    const bool answer = askYesNo(text, icon);
+    shown.last().details = details;
+    return answer;
+}
+
 std::optional<QString> FakePlatform::askText(const QString& title, const QString& prompt, const QString&,
                                              bool) {
     shown.append({Kind::Input, prompt, MessageIcon::None, title});

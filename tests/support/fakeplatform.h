@@ -18,12 +18,15 @@ public:
         MessageIcon icon = MessageIcon::None;
         QString caption;        // as shown: the default caption when none was given
         bool defaultNo = false; // a question whose default answer is No
+        QString details = {};   // behind the box's details button
     };
 
     void showMessage(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                   const QString& caption = {}) override;
     bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) override;
+    void showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
+    bool askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;

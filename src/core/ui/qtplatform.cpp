@@ -88,13 +88,27 @@ QWidget* QtPlatform::owner() {
 }
 
 void QtPlatform::showMessage(const QString& text, MessageIcon icon, const QString& caption) {
+    showMessageWithDetails(text, QString(), icon, caption);
+}
+
+void QtPlatform::showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+    showMessageWithDetails(text, details, icon, QString());
+}
+
+void QtPlatform::showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon,
+                                        const QString& caption) {
     if (headless()) {
-        report(caption, text);
+        report(caption, details.isEmpty() ? text : text + QLatin1Char('\n') + details);
         return;
     }
     QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Ok, owner());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.setDetailedText(details);
     runModal(box, box.parentWidget());
+}
+
+bool QtPlatform::askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) {
+    return ask(text, icon, QString(), false, details);
 }
 
 bool QtPlatform::askYesNo(const QString& text, MessageIcon icon, const QString& caption) {
@@ -105,9 +119,10 @@ bool QtPlatform::askYesNoDefaultNo(const QString& text, MessageIcon icon, const 
     return ask(text, icon, caption, true);
 }
 
-bool QtPlatform::ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo) {
+bool QtPlatform::ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo,
+                     const QString& details) {
     if (headless()) {
-        report(caption, text);
+        report(caption, details.isEmpty() ? text : text + QLatin1Char('\n') + details);
         return false;
     }
     QMessageBox box(qtIcon(icon), captionOrDefault(caption), text, QMessageBox::Yes | QMessageBox::No,
@@ -116,6 +131,7 @@ bool QtPlatform::ask(const QString& text, MessageIcon icon, const QString& capti
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
     if (defaultNo)
         box.setDefaultButton(QMessageBox::No);
+    box.setDetailedText(details);
     return runModal(box, box.parentWidget()) == QMessageBox::Yes;
 }
 

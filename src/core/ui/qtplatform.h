@@ -20,6 +20,8 @@ public:
     bool askYesNo(const QString& text, MessageIcon icon = MessageIcon::Question,
                   const QString& caption = {}) override;
     bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) override;
+    void showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
+    bool askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     QString openFileName(const QString& title, const QString& filter) override;
@@ -32,9 +34,12 @@ public:
     QDateTime now() const override;
 
 private:
+    static void showMessageWithDetails(const QString& text, const QString& details, MessageIcon icon,
+                                       const QString& caption);
     // Dialogs are owned by the window in front, so they stay above it.
     static QWidget* owner();
-    static bool ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo);
+    static bool ask(const QString& text, MessageIcon icon, const QString& caption, bool defaultNo,
+                    const QString& details = {});
 
     // The one input box, made at its first use and used again for every later prompt: a busy day asks
     // thousands of quantities, and a new dialog each time leaves memory behind. It belongs to the window
