@@ -5,6 +5,7 @@
 #include "customerbench.h"
 #include "escposbench.h"
 #include "historybench.h"
+#include "importbench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
 #include "reportbench.h"
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
     benchReceipt();
     benchCharts(home);
     benchCustomers();
+    benchImport();
     benchSampleData();
     benchReports(home);
     benchSafety(home);
