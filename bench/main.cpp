@@ -5,6 +5,7 @@
 #include "customerbench.h"
 #include "escposbench.h"
 #include "historybench.h"
+#include "importbench.h"
 #include "kitchenbench.h"
 #include "orderbench.h"
 #include "receiptbench.h"
@@ -151,6 +152,7 @@ int main(int argc, char** argv) {
     benchReceipt();
     benchCharts(home);
     benchCustomers();
+    benchImport();
     benchSampleData();
     benchReports(home);
     benchSafety(home);

@@ -42,6 +42,8 @@ usr/share/doc/quillmenu/copyright
 usr/share/doc/quillmenu/怎样使用软件.html
 usr/share/doc/quillmenu/打印不了怎么办.html
 usr/share/doc/quillmenu/图表组件帮助.html
+usr/share/doc/quillmenu/菜单示例.csv
+usr/share/doc/quillmenu/客户示例.csv
 usr/share/icons/hicolor/128x128/apps/$id.png
 usr/share/icons/hicolor/256x256/apps/$id.png
 usr/share/icons/hicolor/48x48/apps/$id.png

@@ -38,6 +38,9 @@ char initialOf(int lead, int trail) {
 // The name in GBK, leaving out the characters GBK cannot hold (the encoder would put a stand-in byte such
 // as "?" in their place).
 QByteArray gbkBytesOf(const QString& name) {
+    // Nearly every name is GBK throughout; only one that is not is walked character by character.
+    if (QByteArray whole = toGbk(name); fromGbk(whole) == name)
+        return whole;
     QByteArray bytes;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const qsizetype length = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;

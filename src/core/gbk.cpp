@@ -5,13 +5,15 @@
 
 namespace qm {
 
+// GBK has no shift states, so one converter per thread serves every call; opening one costs far more than
+// converting a dish name.
 QByteArray toGbk(const QString& text) {
-    QStringEncoder encoder("GBK");
+    thread_local QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }
 
 QString fromGbk(const QByteArray& bytes) {
-    QStringDecoder decoder("GBK");
+    thread_local QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }
 

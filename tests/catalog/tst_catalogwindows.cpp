@@ -11,11 +11,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QQueue>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qm;
@@ -403,6 +408,68 @@ private slots:
         QCOMPARE(modals.opened, (QStringList{"桌号添加", "桌号修改"}));
         QVERIFY(modals.scripts.isEmpty());
         QCOMPARE(CatalogStore(home.db()).loadTableCodes()->size(), 18);
+    }
+    // 导入… through the window: the file chosen, the choice to update known codes, 导入 with its
+    // progress; the list shows the result. A cancel in the progress stores nothing. 导出… writes a
+    // file that imports back to no change.
+    void importAndExportThroughTheWindow() {
+        TempHome home;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("menu.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(
+            toGbk("代码;菜名;单价;单位\r\n001;红烧排骨饭;20;份\r\n301;宫保鸡丁;18;份\r\n302;坏;x;份\r\n"));
+        out.close();
+        const int before = int(CatalogStore(home.db()).loadDishes()->size());
+
+        FakePlatform platform;
+        Modals modals;
+        DishCatalogWindow window(home.db(), platform, modals.runner());
+        QStringList summaries;
+        auto script = [&](QDialog& dialog) {
+            child<QRadioButton>(dialog, "单选框_更新")->click();
+            summaries << child<QLabel>(dialog, "标签_导入结果")->text();
+            QCOMPARE(child<QTableWidget>(dialog, "表格_不能导入")->item(0, 1)->text(),
+                     QStringLiteral("价格“x”不是数字"));
+            QCOMPARE(child<QTableWidget>(dialog, "表格_预览")->item(1, 1)->text(), QStringLiteral("gbjd"));
+            child<QPushButton>(dialog, "按钮_导入")->click();
+        };
+        platform.cancelProgressAt = 0;
+        platform.fileAnswers.enqueue(file);
+        modals.scripts.enqueue(script);
+        child<QPushButton>(window, "按钮_导入")->click();
+        QCOMPARE(last(platform).text, QStringLiteral("已取消导入，没有保存任何数据。"));
+        QCOMPARE(int(CatalogStore(home.db()).loadDishes()->size()), before);
+
+        platform.cancelProgressAt = -1;
+        platform.fileAnswers.enqueue(file);
+        modals.scripts.enqueue(script);
+        child<QPushButton>(window, "按钮_导入")->click();
+        QCOMPARE(summaries.last(), QStringLiteral("共 3 行：新增 1，更新 1，不变 0，不能导入 1。"));
+        QCOMPARE(last(platform).text, QStringLiteral("导入完成：新增 1 行，更新 1 行。"));
+        const QList<StoredDish> dishes = *CatalogStore(home.db()).loadDishes();
+        QCOMPARE(int(dishes.size()), before + 1);
+        QCOMPARE(dishes.first().price, 20.0);
+        auto* list = child<ReportListView>(window, "超级列表框1");
+        QCOMPARE(list->model()->rowCount(), before + 1);
+
+        const QString exported = dir.filePath("out.csv");
+        platform.fileAnswers.enqueue(exported);
+        child<QPushButton>(window, "按钮_导出")->click();
+        QCOMPARE(last(platform).text, QStringLiteral("导出完成。"));
+        QFile written(exported);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith(toGbk("数字代号,品名,价格,单位\r\n001,红烧排骨饭,20,份\r\n")));
+        platform.fileAnswers.enqueue(exported);
+        modals.scripts.enqueue([&](QDialog& dialog) {
+            child<QRadioButton>(dialog, "单选框_更新")->click();
+            summaries << child<QLabel>(dialog, "标签_导入结果")->text();
+            QVERIFY(!child<QPushButton>(dialog, "按钮_导入")->isEnabled());
+        });
+        child<QPushButton>(window, "按钮_导入")->click();
+        QCOMPARE(summaries.last(),
+                 QStringLiteral("共 %1 行：新增 0，更新 0，不变 %1，不能导入 0。").arg(before + 1));
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QQueue>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qm;
@@ -308,6 +311,30 @@ private slots:
         name->paste();
         QCOMPARE(name->text(), after);
         QCOMPARE(name->cursorPosition(), int(after.size()) - int(before.size()) + cursor);
+    }
+
+    // 导入… in 客户设置: the file's customers are stored, the known telephone updated on request, and
+    // the list and its count follow.
+    void importsCustomersFromAFile() {
+        Shop shop(2);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("customers.csv");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("\xEF\xBB\xBF电话,姓名,地址\n1001,新名字,新地址\n2001,张三,三号楼\n");
+        out.close();
+        auto window = shop.open();
+        shop.platform.fileAnswers.enqueue(file);
+        shop.modals.scripts.enqueue([](QDialog& dialog) {
+            child<QRadioButton>(dialog, "单选框_更新")->click();
+            child<QPushButton>(dialog, "按钮_导入")->click();
+        });
+        child<QPushButton>(*window, "按钮_导入")->click();
+        QCOMPARE(shop.platform.texts().last(), QStringLiteral("导入完成：新增 1 行，更新 1 行。"));
+        QCOMPARE(statusText(*window), QStringLiteral("共有客户数据:3条"));
+        const QList<StoredCustomer> all = *CustomerStore(shop.home.db()).loadAll();
+        QCOMPARE(all.first().name, QStringLiteral("新名字"));
+        QCOMPARE(all.last().telephone, QStringLiteral("2001"));
     }
 };
 

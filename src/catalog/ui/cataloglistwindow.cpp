@@ -2,6 +2,7 @@
 
 #include "catalog/ui/editbuttons.h"
 #include "core/platform.h"
+#include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
 
 #include <QHBoxLayout>
@@ -30,12 +31,19 @@ void CatalogListWindow::setUpList(QAbstractItemModel* model, const QList<int>& w
     layout->addWidget(m_list, 1);
     layout->addSpacing(6);
     layout->addLayout(buttons.row);
+    m_buttonRow = buttons.row;
 
     connect(buttons.add, &QPushButton::clicked, this, &CatalogListWindow::addEntries);
     connect(buttons.modify, &QPushButton::clicked, this, &CatalogListWindow::modifySelected);
     connect(buttons.remove, &QPushButton::clicked, this, &CatalogListWindow::deleteSelected);
     connect(m_list, &ReportListView::modifyRequested, this, &CatalogListWindow::modifySelected);
     connect(m_list, &ReportListView::deleteRequested, this, &CatalogListWindow::deleteSelected);
+}
+
+QPushButton* CatalogListWindow::addRowButton(const QString& name, const QString& caption) {
+    QPushButton* button = plainButton(name, caption, this);
+    m_buttonRow->insertWidget(m_buttonRow->count() - 4, button);
+    return button;
 }
 
 void CatalogListWindow::selectRow(int row) {

@@ -9,6 +9,8 @@
 #include <functional>
 
 class QAbstractItemModel;
+class QHBoxLayout;
+class QPushButton;
 
 // A master-data list window (菜单设置, 桌号设置): the report list 超级列表框1 above the buttons 按钮1 "添加",
 // 按钮3 "修改" and 按钮2 "删除". A double click, the Delete key and the list's row menu reach the same
@@ -36,6 +38,8 @@ protected:
     // Shows `model` in the list, `widths` being the pixel widths of columns 1, 2, ...; the window's
     // constructor calls it once its model exists.
     void setUpList(QAbstractItemModel* model, const QList<int>& widths, QSize minimum);
+    // A further button at the left of the button row.
+    QPushButton* addRowButton(const QString& name, const QString& caption);
     // Selects the row and scrolls it into view; -1 clears the selection.
     void selectRow(int row);
 
@@ -49,6 +53,7 @@ protected:
 
 private:
     ReportListView* m_list = nullptr;
+    QHBoxLayout* m_buttonRow = nullptr;
 };
 
 } // namespace qm

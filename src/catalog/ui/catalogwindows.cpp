@@ -6,7 +6,7 @@
 
 namespace qm {
 
-void openDishCatalog(QWidget* parent, const Database& db, Platform& platform) {
+void openDishCatalog(QWidget* parent, Database& db, Platform& platform) {
     DishCatalogWindow window(db, platform, execModal, parent);
     window.exec();
 }

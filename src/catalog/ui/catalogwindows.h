@@ -11,7 +11,7 @@ class Database;
 class Platform;
 
 // 菜单设置 (toolbar "商品管理"). Afterwards the caller reloads its dish cache and the grid's name list.
-void openDishCatalog(QWidget* parent, const Database& db, Platform& platform);
+void openDishCatalog(QWidget* parent, Database& db, Platform& platform);
 // 桌号设置 (toolbar "桌号管理"). Afterwards the caller reloads its table-code cache.
 void openTableCodes(QWidget* parent, const Database& db, Platform& platform);
 // 票头设置, 店铺名称设置 or 优惠减免设置 (menus "票头设置", "店名设置", "减免设置"). Nothing to reload: the

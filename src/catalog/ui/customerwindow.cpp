@@ -1,7 +1,9 @@
 #include "catalog/ui/customerwindow.h"
 
+#include "catalog/catalogimports.h"
 #include "catalog/ui/customerdialog.h"
 #include "catalog/ui/editbuttons.h"
+#include "catalog/ui/importdialog.h"
 #include "core/platform.h"
 #include "core/ui/plainbutton.h"
 #include "core/ui/reportlistview.h"
@@ -17,9 +19,10 @@
 
 namespace qm {
 
-CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& search,
+CustomerWindow::CustomerWindow(Database& db, Platform& platform, QString& search,
                                OpenCustomerOrders openOrders, RunModal runModal, QWidget* parent)
     : QDialog(parent)
+    , m_db(db)
     , m_platform(platform)
     , m_search(search)
     , m_openOrders(std::move(openOrders))
@@ -50,6 +53,8 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     m_navigator = new PageNavigator(m_browser, this);
 
     const ListEditButtons buttons = listEditButtons(this);
+    QPushButton* importButton = plainButton("按钮_导入", "导入…", this);
+    buttons.row->insertWidget(0, importButton);
 
     auto* statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("状态条1"));
@@ -70,6 +75,7 @@ CustomerWindow::CustomerWindow(const Database& db, Platform& platform, QString& 
     connect(m_searchEdit, &QLineEdit::returnPressed, this, &CustomerWindow::search);
     connect(allButton, &QPushButton::clicked, this, &CustomerWindow::browseAll);
     connect(buttons.add, &QPushButton::clicked, this, &CustomerWindow::addCustomers);
+    connect(importButton, &QPushButton::clicked, this, &CustomerWindow::importCustomers);
     connect(buttons.modify, &QPushButton::clicked, this, &CustomerWindow::modifySelected);
     connect(buttons.remove, &QPushButton::clicked, this, &CustomerWindow::deleteSelected);
     connect(m_list, &ReportListView::modifyRequested, this, &CustomerWindow::modifySelected);
@@ -113,6 +119,12 @@ void CustomerWindow::addCustomers() {
         CustomerDialog::Mode::Add, m_actions, {}, [this](const CustomerOutcome& outcome) { follow(outcome); },
         m_platform, this);
     m_runModal(dialog);
+}
+
+void CustomerWindow::importCustomers() {
+    CustomerImportSession session(m_db);
+    if (runImport(this, session, m_db, m_platform, m_runModal))
+        showCurrentPage();
 }
 
 void CustomerWindow::modifySelected() {
@@ -179,7 +191,7 @@ void CustomerWindow::present(const PageView& view) {
         m_platform.showMessage(QStringLiteral("读取客户资料失败：") + view.error, MessageIcon::Warning);
 }
 
-void openCustomers(QWidget* parent, const Database& db, Platform& platform, QString& search,
+void openCustomers(QWidget* parent, Database& db, Platform& platform, QString& search,
                    OpenCustomerOrders openOrders) {
     CustomerWindow window(db, platform, search, std::move(openOrders), execModal, parent);
     window.exec();

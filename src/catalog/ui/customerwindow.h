@@ -32,9 +32,8 @@ public:
     // `search` is the search of the program's run: the window opens on it (with an empty search box), and
     // 查找 and "浏览所有客户" change it for later openings too. Without `openOrders` the menu item
     // "查看该客户的所有订单" stays disabled.
-    CustomerWindow(const Database& db, Platform& platform, QString& search,
-                   OpenCustomerOrders openOrders = {}, RunModal runModal = execModal,
-                   QWidget* parent = nullptr);
+    CustomerWindow(Database& db, Platform& platform, QString& search, OpenCustomerOrders openOrders = {},
+                   RunModal runModal = execModal, QWidget* parent = nullptr);
     ~CustomerWindow() override;
 
     // 查找 (or Enter in the search box 编辑框2).
@@ -43,6 +42,8 @@ public:
     void browseAll();
     // 按钮1: opens 客户添加.
     void addCustomers();
+    // "导入…": customers from a spreadsheet file.
+    void importCustomers();
     // 按钮3, the menu item "修改" or a double click: opens 客户修改 on the selected row.
     void modifySelected();
     // 按钮2, the menu item "删除" or the Delete key.
@@ -61,6 +62,7 @@ private:
     void follow(const CustomerOutcome& outcome);
     void setSearch(const QString& search);
 
+    Database& m_db;
     Platform& m_platform;
     QString& m_search;
     OpenCustomerOrders m_openOrders;
@@ -76,7 +78,7 @@ private:
 };
 
 // Opens 客户设置 modally over `parent` and returns once it is closed.
-void openCustomers(QWidget* parent, const Database& db, Platform& platform, QString& search,
+void openCustomers(QWidget* parent, Database& db, Platform& platform, QString& search,
                    OpenCustomerOrders openOrders = {});
 
 } // namespace qm

@@ -10,16 +10,19 @@ namespace qm {
 class DishCatalogWindow : public CatalogListWindow {
     Q_OBJECT
 public:
-    DishCatalogWindow(const Database& db, Platform& platform, RunModal runModal = execModal,
+    DishCatalogWindow(Database& db, Platform& platform, RunModal runModal = execModal,
                       QWidget* parent = nullptr);
 
     void addEntries() override;
+    // "导入…": dishes from a spreadsheet file; "导出…": the dish list to one, in the same form.
+    void importDishes();
+    void exportDishes();
 
 private:
     void runModifyDialog(int row) override;
     Outcome removeRow(int row, const std::function<bool(const QString&)>& confirm) override;
 
-    const Database& m_db;
+    Database& m_db;
     CatalogStore m_store;
     DishCatalog m_catalog;
 };
