@@ -61,8 +61,8 @@ ImportStoreResult storeDishImport(Database& db, const QStringList& newUnits, con
     int done = 0;
     const bool stored = db.transaction([&] {
         QSqlQuery unit = db.prepare(QStringLiteral("INSERT INTO 单位 (单位名称) VALUES (?)"));
-        QSqlQuery insert = db.prepare(
-            QStringLiteral("INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位) VALUES (?, ?, ?, ?, ?)"));
+        QSqlQuery insert = db.prepare(QStringLiteral(
+            "INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"));
         QSqlQuery update = db.prepare(
             QStringLiteral("UPDATE 菜单 SET 字母 = ?, 菜名 = ?, 价格 = ?, 单位 = ? WHERE 代码 = ?"));
         int unitsDone = 0;
@@ -72,7 +72,10 @@ ImportStoreResult storeDishImport(Database& db, const QStringList& newUnits, con
                runForEach(
                    insert, inserts,
                    [](const StoredDish& d) {
-                       return QVariantList{d.code, d.letters, d.name, d.price, d.unit};
+                       // A file without stations: the dish goes to the default station, as a typed one does.
+                       return QVariantList{d.code, d.letters,
+                                           d.name, d.price,
+                                           d.unit, d.station.isEmpty() ? defaultStation : d.station};
                    },
                    done, progress, cancelled, error) &&
                runForEach(

@@ -200,6 +200,10 @@ private slots:
         }
         QCOMPARE(changed, stored);
         QCOMPARE(dishLines(home.db()).size(), before.size() + imported.plan.inserts.size());
+        // A file without stations sends its new dishes to the default station, as the dish dialog does.
+        const QHash<QString, QString> stations = *CatalogStore(home.db()).loadDishStations();
+        for (const StoredDish& dish : imported.plan.inserts)
+            QCOMPARE(stations.value(dish.name), defaultStation);
     }
 
     void emptyAndHeaderOnlyFilesStoreNothing() {
