@@ -4,6 +4,7 @@
 #include "core/ui/dropdowncombobox.h"
 #include "receipt/kitchenslip.h"
 #include "receipt/testpage.h"
+#include "receipt/ui/printerlists.h"
 #include "store/catalogstore.h"
 
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -111,14 +111,7 @@ KitchenPrintTab::KitchenPrintTab(const Database& db, Platform& platform, const H
     layout->addWidget(m_details);
     layout->addStretch();
 
-    const auto refill = [](QComboBox* box, const QStringList& items) {
-        const QString typed = box->currentText();
-        box->clear();
-        box->addItems(items);
-        box->setCurrentText(typed);
-    };
-    m_device->setAboutToDropDown([this, refill] { refill(m_device, findUsbPrinters()); });
-    m_queue->setAboutToDropDown([this, refill] { refill(m_queue, QPrinterInfo::availablePrinterNames()); });
+    listPrintersOnDropDown(m_device, m_queue);
     connect(m_kind, &QComboBox::currentIndexChanged, this, &KitchenPrintTab::showKind);
     connect(m_stations, &QListWidget::currentRowChanged, this, &KitchenPrintTab::showStation);
     connect(testPage, &QPushButton::clicked, this, &KitchenPrintTab::printTestPage);

@@ -2,6 +2,7 @@
 
 #include "core/ui/dropdowncombobox.h"
 #include "receipt/ui/kitchenprinttab.h"
+#include "receipt/ui/printerlists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -241,16 +241,7 @@ QWidget* PrintSettingsWindow::buildPrinterPage() {
     layout->addLayout(testRow);
     layout->addStretch();
 
-    // The lists show what is there when they drop down; a typed name stays.
-    const auto refill = [](QComboBox* box, const QStringList& items) {
-        const QString typed = box->currentText();
-        box->clear();
-        box->addItems(items);
-        box->setCurrentText(typed);
-    };
-    m_device->setAboutToDropDown([this, refill] { refill(m_device, findUsbPrinters()); });
-    m_queue->setAboutToDropDown([this, refill] { refill(m_queue, QPrinterInfo::availablePrinterNames()); });
-    refill(m_device, findUsbPrinters());
+    listPrintersOnDropDown(m_device, m_queue);
     connect(m_printerKind, &QComboBox::currentIndexChanged, this, &PrintSettingsWindow::showPrinterKind);
     connect(testPage, &QPushButton::clicked, this, &PrintSettingsWindow::printTestPage);
     return page;
