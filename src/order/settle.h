@@ -15,6 +15,7 @@
 namespace qm {
 
 class OrderForm;
+class StaffSession;
 
 inline const QString noLinesMessage = QStringLiteral("无法完成，还没有选择任何菜品。");
 inline const QString clearQuestion = QStringLiteral("是否清空点单数据？");
@@ -63,6 +64,10 @@ public:
     // Runs once a new order paid in cash is stored and its receipt printed (the drawer opens).
     void setCashSettled(std::function<void()> cashSettled) { m_cashSettled = std::move(cashSettled); }
 
+    // Staff mode: a new order names who stored it, a change of a settled order and a reprint of a stored
+    // one need the permission and go into the record of changes. None: everything is allowed.
+    void setStaff(StaffSession* staff) { m_staff = staff; }
+
     // F12: stores the new order (with its customer) or the change, then prints.
     SettleOutcome settle();
     // F11: prints one copy of the form without storing it. False when nothing was printed.
@@ -88,6 +93,7 @@ private:
     OrderForm& m_form;
     PrintReceipt m_print;
     std::function<void()> m_cashSettled;
+    StaffSession* m_staff = nullptr;
     std::optional<qint64> m_lastStoredId;
     // The time of the order taken back for change, and the text the form shows for it.
     std::optional<QDateTime> m_loadedTime;

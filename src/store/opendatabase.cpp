@@ -5,6 +5,7 @@
 #include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,9 @@ std::optional<int> prepareDatabase(Database& db, QString* error) {
 
     if (!columnNames(db, QStringLiteral("存单")).contains(QStringLiteral("备注")))
         db.exec(QStringLiteral("ALTER TABLE 存单 ADD COLUMN 备注 TEXT"));
+
+    if (!ensureStaffSchema(db))
+        qWarning("staff tables: %s", qPrintable(db.lastError()));
 
     const RecordStore records(db);
 

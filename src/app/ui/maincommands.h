@@ -3,6 +3,7 @@
 #include "history/orderhistory.h"
 #include "order/settle.h"
 #include "receipt/ui/receiptpreview.h"
+#include "staff/staffsession.h"
 
 #include <QObject>
 
@@ -23,6 +24,7 @@ public:
 
     SettleCommands& settleCommands() { return m_settle; }
     ReceiptPreview& preview() { return m_preview; }
+    StaffSession& staff() { return m_staff; }
     // What the order history needs to hand an order back to the form (also when the customer window
     // opens it on one customer).
     OrderHandOff orderHandOff();
@@ -39,6 +41,7 @@ private:
     const Home& m_home;
     SettleCommands m_settle;
     ReceiptPreview m_preview;
+    StaffSession m_staff;
     // The customer window's search lives as long as the program.
     QString m_customerSearch;
 };

@@ -22,6 +22,7 @@ public:
     bool askYesNoDefaultNo(const QString& text, MessageIcon icon, const QString& caption = {}) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
+    std::optional<QString> askSecret(const QString& title, const QString& prompt) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
     QString chooseFolder(const QString& title) override;
