@@ -73,7 +73,8 @@ void StaffTest::permissionTable_data() {
     // Each action for each role: allowed outright, or asked for a 店长's/店主's PIN.
     for (const Permission& p : qm::permissionTable()) {
         for (Role role : {Role::Owner, Role::Manager, Role::Cashier}) {
-            QTest::addRow("%s %s", qPrintable(p.name), qPrintable(roleName(role))) << int(p.action) << int(role);
+            QTest::addRow("%s %s", qPrintable(p.name), qPrintable(roleName(role)))
+                << int(p.action) << int(role);
         }
     }
 }
@@ -84,7 +85,9 @@ void StaffTest::permissionTable() {
     const Action a = Action(action);
     const Role r = Role(role);
     Shop shop;
-    const QString name = r == Role::Owner ? QStringLiteral("王店主") : r == Role::Manager ? QStringLiteral("李店长") : QStringLiteral("小张");
+    const QString name = r == Role::Owner     ? QStringLiteral("王店主")
+                         : r == Role::Manager ? QStringLiteral("李店长")
+                                              : QStringLiteral("小张");
     const QString secret = r == Role::Owner ? ownerPassword : r == Role::Manager ? managerPin : cashierPin;
     QCOMPARE(shop.staff.signIn(name, secret).status, SignInStatus::SignedIn);
 
@@ -97,16 +100,16 @@ void StaffTest::permissionTable() {
         return;
     }
     // Asked: a wrong PIN refuses, the manager's PIN allows where a manager may, else the owner's.
-    shop.platform.secretAnswers = {QStringLiteral("0000")};
+    shop.platform.secretAnswers.enqueue(QStringLiteral("0000"));
     QVERIFY(!shop.staff.authorise(a));
     QCOMPARE(shop.platform.shown.first().caption, authorisationTitle);
     QCOMPARE(shop.platform.texts().last(), authorisationRefused);
 
-    shop.platform.secretAnswers = {managerPin};
+    shop.platform.secretAnswers.enqueue(managerPin);
     const std::optional<Authorisation> byManager = shop.staff.authorise(a);
     QCOMPARE(bool(byManager), roleMay(Role::Manager, a));
 
-    shop.platform.secretAnswers = {ownerPassword};
+    shop.platform.secretAnswers.enqueue(ownerPassword);
     const std::optional<Authorisation> byOwner = shop.staff.authorise(a);
     QVERIFY(byOwner);
     QCOMPARE(byOwner->person, name);
@@ -130,7 +133,8 @@ void StaffTest::fiveWrongPinsLockTheName() {
     Shop shop;
     shop.staff.signOut();
     for (int i = 1; i < signInAttempts; ++i)
-        QCOMPARE(shop.staff.signIn(QStringLiteral("小张"), QStringLiteral("0000")).status, SignInStatus::WrongSecret);
+        QCOMPARE(shop.staff.signIn(QStringLiteral("小张"), QStringLiteral("0000")).status,
+                 SignInStatus::WrongSecret);
     const SignInResult fifth = shop.staff.signIn(QStringLiteral("小张"), QStringLiteral("0000"));
     QCOMPARE(fifth.status, SignInStatus::Locked);
     QVERIFY(fifth.message.contains(QStringLiteral("锁定")));
@@ -147,7 +151,8 @@ void StaffTest::fiveWrongPinsLockTheName() {
 void StaffTest::noSecretInTheDatabaseFile() {
     Shop shop;
     shop.staff.signOut();
-    QCOMPARE(shop.staff.signIn(QStringLiteral("小张"), QStringLiteral("99887766")).status, SignInStatus::WrongSecret);
+    QCOMPARE(shop.staff.signIn(QStringLiteral("小张"), QStringLiteral("99887766")).status,
+             SignInStatus::WrongSecret);
     Database& db = shop.home.db();
     QVERIFY(db.checkpoint());
     QFile file(db.path());
@@ -167,13 +172,15 @@ void StaffTest::deletionAndItsRecordTogether() {
     QVERIFY(stored);
     // The record cannot be written (its table is gone): the order stays with its lines.
     QVERIFY(db.exec(QStringLiteral("ALTER TABLE 操作记录 RENAME TO 旧记录")));
-    QVERIFY(!deleteOrder(db, *stored.id, shop.staff.event({QStringLiteral("小张"), {}}, QStringLiteral("删除订单"))));
+    QVERIFY(!deleteOrder(db, *stored.id,
+                         shop.staff.event({QStringLiteral("小张"), {}}, QStringLiteral("删除订单"))));
     QCOMPARE(count(db, QStringLiteral("SELECT count(*) FROM 存单")), qint64(1));
     QCOMPARE(count(db, QStringLiteral("SELECT count(*) FROM 存单详单")), qint64(2));
     QVERIFY(db.exec(QStringLiteral("ALTER TABLE 旧记录 RENAME TO 操作记录")));
 
-    QVERIFY(deleteOrder(db, *stored.id,
-                        shop.staff.event({QStringLiteral("小张"), QStringLiteral("王店主")}, QStringLiteral("删除订单"))));
+    QVERIFY(deleteOrder(
+        db, *stored.id,
+        shop.staff.event({QStringLiteral("小张"), QStringLiteral("王店主")}, QStringLiteral("删除订单"))));
     QCOMPARE(count(db, QStringLiteral("SELECT count(*) FROM 存单")), qint64(0));
     QSqlQuery row = db.prepare(
         QStringLiteral("SELECT 人员, 授权人, 存单ID, 编号, 之前 FROM 操作记录 WHERE 操作 = '删除订单'"));
@@ -190,7 +197,8 @@ void StaffTest::changedRowBreaksTheChainThere() {
     Shop shop;
     Database& db = shop.home.db();
     for (int i = 0; i < 5; ++i)
-        QVERIFY(shop.staff.record({QStringLiteral("小张"), {}}, QStringLiteral("重打小票"), QString::number(i)));
+        QVERIFY(
+            shop.staff.record({QStringLiteral("小张"), {}}, QStringLiteral("重打小票"), QString::number(i)));
     QVERIFY(!firstBrokenAuditRow(db));
     const qint64 rows = count(db, QStringLiteral("SELECT count(*) FROM 操作记录"));
     const qint64 target = rows - 2;
