@@ -69,7 +69,6 @@ bool ensureStaffSchema(const Database& db) {
                             "人员 TEXT, 授权人 TEXT, 收银台 TEXT, 操作 TEXT, 存单ID INTEGER, 编号 INTEGER, "
                             "之前 TEXT, 之后 TEXT, 散列 TEXT)")) &&
          ok;
-    ok = db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS 操作记录_时间 ON 操作记录 (时间)")) && ok;
     // SQLite's trigger syntax (PostgreSQL needs a trigger function instead): the record refuses every
     // change and removal of a row, whoever asks.
     ok = db.exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS 操作记录_禁止修改 BEFORE UPDATE ON 操作记录 "
