@@ -10,6 +10,7 @@ packages=(
     fonts-arphic-uming fonts-wqy-microhei
     cups-client poppler-utils
     qt6-translations-l10n desktop-file-utils appstream
+    libsodium-dev
 )
 
 # shellcheck source=tools/install-packages.sh

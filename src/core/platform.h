@@ -68,6 +68,8 @@ public:
     // A modal input box; no value when cancelled. `decimal` restricts the input to a decimal number.
     virtual std::optional<QString> askText(const QString& title, const QString& prompt,
                                            const QString& initial, bool decimal) = 0;
+    // A modal box for a PIN or password: the typed text is never shown; no value when cancelled.
+    virtual std::optional<QString> askSecret(const QString& title, const QString& prompt) = 0;
     // Open-file and save-file dialogs, opening in the user's home folder; an empty text when cancelled.
     // Filters are Qt filter texts.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;

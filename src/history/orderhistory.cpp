@@ -93,8 +93,8 @@ bool OrderHistory::showDays(QDate first, QDate last) {
     return true;
 }
 
-std::optional<QString> OrderHistory::deleteOrder(qint64 id) {
-    if (qm::deleteOrder(m_db, id))
+std::optional<QString> OrderHistory::deleteOrder(qint64 id, std::optional<AuditEvent> event) {
+    if (qm::deleteOrder(m_db, id, std::move(event)))
         return std::nullopt;
     const QString reason = m_db.lastError();
     return reason.isEmpty() ? QStringLiteral("数据库未能删除该订单。") : reason;

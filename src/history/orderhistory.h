@@ -2,6 +2,7 @@
 
 #include "history/pagedbrowser.h"
 #include "store/orderhistorystore.h"
+#include "store/staffstore.h"
 
 #include <QDate>
 #include <QString>
@@ -15,6 +16,7 @@
 namespace qm {
 
 class Database;
+class StaffSession;
 
 // What the history window asks of the main window's order form.
 struct OrderHandOff {
@@ -27,6 +29,8 @@ struct OrderHandOff {
     std::function<void()> refreshPreview;
     // "重打后厨单": sends the kitchen slips of the order with this ID again.
     std::function<void(const QString& id)> reprintKitchen{};
+    // Staff mode: who may delete and export, and the record of changes; none allows everything.
+    StaffSession* staff = nullptr;
 };
 
 inline const QString allOrdersLabel = QStringLiteral("正在浏览全部数据");
@@ -68,7 +72,8 @@ public:
     bool showDays(QDate first, QDate last);
 
     // Deletes order `id` with its lines in one transaction; the reason when it failed.
-    std::optional<QString> deleteOrder(qint64 id);
+    // With `event`, the record of changes gains it in the same transaction.
+    std::optional<QString> deleteOrder(qint64 id, std::optional<AuditEvent> event = std::nullopt);
 
 private:
     void setFilter(const OrderFilter& filter, const QString& label);

@@ -4,6 +4,9 @@
 #include "core/numtext.h"
 #include "core/platform.h"
 #include "order/orderform.h"
+#include "staff/staffsession.h"
+#include "store/database.h"
+#include "store/settings.h"
 
 #include <QRegularExpression>
 
@@ -143,8 +146,19 @@ SettleOutcome SettleCommands::settle() {
         const std::optional<qint64> id = orderId(m_form.modifyingId());
         const QList<StoredLine> before =
             id && m_orderStored ? qm::loadOrderLines(m_form.database(), *id) : QList<StoredLine>();
+        std::optional<AuditEvent> event;
+        if (m_staff && m_staff->enabled() && id) {
+            const std::optional<StoredOrder> old = loadOrder(m_form.database(), *id);
+            const bool settled = old && old->settled;
+            const std::optional<Authorisation> who =
+                m_staff->authorise(settled ? Action::ChangeSettled : Action::TakeOrder);
+            if (!who)
+                return SettleOutcome::Invalid;
+            event =
+                m_staff->event(*who, settled ? QStringLiteral("修改已结算订单") : QStringLiteral("修改订单"));
+        }
         const OrderWriteResult written =
-            id ? changeOrder(m_form.database(), *id, p.order, p.lines)
+            id ? changeOrder(m_form.database(), *id, p.order, p.lines, event)
                : OrderWriteResult{std::nullopt, QStringLiteral("存单ID“%1”无效").arg(m_form.modifyingId())};
         if (!written) {
             tellFailure(written.error, MessageIcon::Warning);
@@ -161,9 +175,21 @@ SettleOutcome SettleCommands::settle() {
         return SettleOutcome::Completed;
     }
 
+    std::optional<AuditEvent> discountEvent;
+    if (m_staff && m_staff->enabled()) {
+        if (m_staff->current())
+            p.order.staffName = m_staff->current()->name;
+        const double limit = textToNumber(RecordStore(m_form.database()).read(largeDiscountKey));
+        if (limit > 0 && p.order.discountAmount > limit) {
+            const std::optional<Authorisation> who = m_staff->authorise(Action::LargeDiscount);
+            if (!who)
+                return SettleOutcome::Invalid;
+            discountEvent = m_staff->event(*who, QStringLiteral("超额减免"));
+        }
+    }
     const OrderWriteResult written =
         insertOrder(m_form.database(), p.order, p.lines,
-                    m_form.numberProposed() ? OrderNumber::Proposed : OrderNumber::AsTyped);
+                    m_form.numberProposed() ? OrderNumber::Proposed : OrderNumber::AsTyped, discountEvent);
     if (!written) {
         tellFailure(written.error, MessageIcon::Warning);
         return SettleOutcome::Failed;
@@ -193,8 +219,18 @@ bool SettleCommands::printOnly() {
         m_form.platform().showMessage(noLinesMessage, MessageIcon::Information, QStringLiteral("提示"));
         return false;
     }
+    // A stored order printed again is a reprint: the record names it.
+    std::optional<Authorisation> who;
+    if (m_staff && m_staff->enabled() && m_form.isModifying() && !(who = m_staff->authorise(Action::Reprint)))
+        return false;
     if (!m_print(true))
         return false;
+    if (who) {
+        std::optional<AuditEvent> event = m_staff->event(*who, QStringLiteral("重打小票"));
+        event->orderId = orderId(m_form.modifyingId()).value_or(0);
+        event->orderNumber = textToInt(m_form.text(OrderField::OrderNumber));
+        m_form.database().transaction([&] { return appendAudit(m_form.database(), *event); });
+    }
     m_form.setNotice(QString());
     return true;
 }

@@ -15,6 +15,7 @@
 namespace qm {
 
 class OrderForm;
+class StaffSession;
 
 inline const QString noLinesMessage = QStringLiteral("无法完成，还没有选择任何菜品。");
 inline const QString clearQuestion = QStringLiteral("是否清空点单数据？");
@@ -70,6 +71,10 @@ public:
                                            const std::optional<QList<StoredLine>>& before)>;
     void setOrderStored(OrderStored orderStored) { m_orderStored = std::move(orderStored); }
 
+    // Staff mode: a new order names who stored it, a change of a settled order and a reprint of a stored
+    // one need the permission and go into the record of changes. None: everything is allowed.
+    void setStaff(StaffSession* staff) { m_staff = staff; }
+
     // F12: stores the new order (with its customer) or the change, then prints.
     SettleOutcome settle();
     // F11: prints one copy of the form without storing it. False when nothing was printed.
@@ -98,6 +103,7 @@ private:
     PrintReceipt m_print;
     std::function<void()> m_cashSettled;
     OrderStored m_orderStored;
+    StaffSession* m_staff = nullptr;
     std::optional<qint64> m_lastStoredId;
     // The time of the order taken back for change, and the text the form shows for it.
     std::optional<QDateTime> m_loadedTime;

@@ -343,11 +343,20 @@ bool Database::applyBusyTime(int milliseconds) const {
     return true;
 }
 
-bool Database::lockOrderNumbers() const {
+bool Database::lockForTransaction(qint64 key) const {
     if (!m_server)
         return true;
-    // One lock of the transaction for the numbering of every day; the key is this program's own.
-    return exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51554d4e)});
+    // A lock held until the end of the transaction; the keys are this program's own.
+    return exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {key});
+}
+
+bool Database::lockOrderNumbers() const {
+    // One lock for the numbering of every day.
+    return lockForTransaction(0x51554d4e);
+}
+
+bool Database::lockAuditChain() const {
+    return lockForTransaction(0x51415544);
 }
 
 TypingReads::TypingReads(Database& db)

@@ -77,6 +77,8 @@ public:
     // Makes the writers that number the day's orders take turns until the end of the current transaction:
     // two tills never read the same highest number. SQLite has one writer at a time anyway.
     bool lockOrderNumbers() const;
+    // The same for the writers that append to the record of changes, whose rows chain one to the next.
+    bool lockAuditChain() const;
 
     // Writes the write-ahead log back into the database file and empties it. Runs on close too. Nothing to
     // do on a server.
@@ -91,6 +93,7 @@ private:
     bool prepareConnection(QSqlDatabase& db, QString* error) const;
     // Sets the waiting times on the connection.
     bool applyBusyTime(int milliseconds) const;
+    bool lockForTransaction(qint64 key) const;
     // Keeps the reason of a failure; a lost server connection is opened again before the next statement.
     void noteFailure(const QSqlError& error) const;
     // On a server: opens the connection again when a statement found it lost. Not while the user types:

@@ -5,6 +5,7 @@
 #include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 #include "store/tillfile.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ std::optional<int> upgradeSchema(Database& db, QString* error) {
         }
     }
     // After any rebuild of 存单 above, which keeps only the columns of its definition.
-    if (!addTillColumns(db)) {
+    if (!addTillColumns(db) || !ensureStaffSchema(db)) {
         if (error)
             *error = db.lastError();
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "store/orderstore.h"
 
 #include "core/datetimetext.h"
+#include "core/numtext.h"
 #include "store/database.h"
 
 #include <QSqlError>
@@ -101,11 +102,12 @@ std::optional<qint64> insertOrderRows(const Database& db, const StoredOrder& ord
                                       const QList<StoredLine>& lines, QString& error) {
     // The new ID comes back from the insert itself (RETURNING), the same on both engines.
     QSqlQuery insert =
-        db.prepare(QStringLiteral("INSERT INTO 存单 (%1, 收银机) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
-                                  "?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID")
+        db.prepare(QStringLiteral("INSERT INTO 存单 (%1, 收银机, 操作员) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                                  "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING ID")
                        .arg(orderColumns));
     bindOrder(insert, order);
     insert.bindValue(orderColumnCount, storedText(order.till.isEmpty() ? db.tillName() : order.till));
+    insert.bindValue(orderColumnCount + 1, storedText(order.staffName));
     if (!run(insert, error))
         return std::nullopt;
     const qint64 id = insert.next() ? insert.value(0).toLongLong() : 0;
@@ -120,7 +122,7 @@ std::optional<qint64> insertOrderRows(const Database& db, const StoredOrder& ord
 }
 
 OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
-                             OrderNumber numbering) {
+                             OrderNumber numbering, std::optional<AuditEvent> event) {
     StoredOrder numbered = order;
     OrderWriteResult result = inTransaction(db, [&](qint64& id, QString& error) {
         // Other tills wait here until this order is stored: the free number and the customer's row read
@@ -142,6 +144,15 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
             error = db.lastError();
             return false;
         }
+        if (event) {
+            event->orderId = id;
+            event->orderNumber = numbered.number;
+            event->after = orderRecordText(numbered, lines);
+            if (!appendAudit(db, *event)) {
+                error = db.lastError();
+                return false;
+            }
+        }
         return true;
     });
     if (result)
@@ -150,9 +161,20 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
 }
 
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
-                             const QList<StoredLine>& lines) {
+                             const QList<StoredLine>& lines, std::optional<AuditEvent> event) {
     return inTransaction(db, [&](qint64& storedId, QString& error) {
         storedId = id;
+        if (event) {
+            const std::optional<StoredOrder> old = loadOrder(db, id);
+            if (!old) {
+                error = QStringLiteral("存单ID %1 已不存在").arg(id);
+                return false;
+            }
+            event->orderId = id;
+            event->orderNumber = order.number;
+            event->before = orderRecordText(*old, loadOrderLines(db, id));
+            event->after = orderRecordText(order, lines);
+        }
         QSqlQuery removeLines = db.prepare(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id});
         if (!run(removeLines, error))
             return false;
@@ -172,15 +194,45 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
                         : QStringLiteral("存单ID %1 已不存在").arg(id);
             return false;
         }
-        return insertLines(db, id, order.time, lines, error);
+        if (!insertLines(db, id, order.time, lines, error))
+            return false;
+        if (event && !appendAudit(db, *event)) {
+            error = db.lastError();
+            return false;
+        }
+        return true;
     });
 }
 
-bool deleteOrder(Database& db, qint64 id) {
+bool deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event) {
     return db.transaction([&] {
+        if (event) {
+            const std::optional<StoredOrder> old = loadOrder(db, id);
+            if (!old)
+                return false;
+            event->orderId = id;
+            event->orderNumber = old->number;
+            event->before = orderRecordText(*old, loadOrderLines(db, id));
+        }
         return db.exec(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id}) &&
-               db.exec(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {id});
+               db.exec(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {id}) &&
+               (!event || appendAudit(db, *event));
     });
+}
+
+QString orderRecordText(const StoredOrder& o, const QList<StoredLine>& lines) {
+    QStringList out;
+    out << QStringLiteral("编号：%1  时间：%2").arg(o.number).arg(isoText(o.time))
+        << QStringLiteral("合计：%1  减免：%2 %3  实付：%4  支付方式：%5")
+               .arg(doubleText(o.total), o.discountName, doubleText(o.discountAmount), doubleText(o.toPay),
+                    o.paymentMethod)
+        << QStringLiteral("桌号：%1  电话：%2  姓名：%3  地址：%4  备注：%5")
+               .arg(o.tableName, o.telephone, o.customerName, o.address, o.note);
+    for (const StoredLine& line : lines) {
+        out << QStringLiteral("%1 × %2%3  %4")
+                   .arg(line.name, doubleText(line.quantity), line.unit, doubleText(line.amount));
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 std::optional<StoredOrder> loadOrder(const Database& db, qint64 id) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/staffstore.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -32,8 +34,9 @@ struct StoredOrder {
     QString address;
     bool settled = false; // 是否结算
     QString note;
-    QString till;    // 收银机: the till that stored it; a new order gets the database's till name
-    int version = 0; // 版本 as loaded: a change is stored only while the order still has it
+    QString till;      // 收银机: the till that stored it; a new order gets the database's till name
+    int version = 0;   // 版本 as loaded: a change is stored only while the order still has it
+    QString staffName; // 操作员: who stored it, with staff mode on; only a new order writes it
 };
 
 // One 存单详单 row; its 存单ID and 销售时间 come from the order it belongs to.
@@ -71,15 +74,21 @@ enum class OrderNumber {
 // Inserts a new order, its lines and, when it carries a telephone, counts it for the customer; all in one
 // transaction. The ID is the one the insert produced. A proposed number is checked inside the transaction,
 // so a number read while the database could not be read never stores a duplicate.
+// With `event` (a discount that needed permission), the record gains it in the same transaction.
 OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList<StoredLine>& lines,
-                             OrderNumber numbering = OrderNumber::AsTyped);
+                             OrderNumber numbering = OrderNumber::AsTyped,
+                             std::optional<AuditEvent> event = std::nullopt);
 // Stores a change of order `id`: its old lines are deleted, the row updated and the new lines inserted, in
 // one transaction. The customer's count is not touched. Fails, with a message saying so, when the order
 // no longer exists or another till changed it since it was loaded (its 版本 is no longer order.version).
+// With `event`, the record gains it with the order before and after the change, in the same transaction.
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
-                             const QList<StoredLine>& lines);
-// Deletes an order with its lines in one transaction.
-bool deleteOrder(Database& db, qint64 id);
+                             const QList<StoredLine>& lines, std::optional<AuditEvent> event = std::nullopt);
+// Deletes an order with its lines in one transaction. With `event`, the record of changes gains the event
+// with the order's whole content in the same transaction.
+bool deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event = std::nullopt);
+// The order as the record of changes keeps it: header values and one line per order line.
+QString orderRecordText(const StoredOrder& order, const QList<StoredLine>& lines);
 
 std::optional<StoredOrder> loadOrder(const Database& db, qint64 id);
 // The lines of an order in the order they were stored; with `day`, only lines sold on that day.

@@ -222,6 +222,10 @@ QString rowOrder(const Database& db) {
     return db.isServer() ? QStringLiteral("ctid") : QStringLiteral("rowid");
 }
 
+bool createTableIfMissing(const Database& db, const QString& table, const char* columns) {
+    return db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(table, columnsFor(db, columns)));
+}
+
 bool addColumnIfMissing(const Database& db, const QString& table, const QString& column,
                         const QString& type) {
     if (columnNames(db, table).contains(column))

@@ -31,6 +31,9 @@ QStringList columnNames(const Database& db, const QString& table);
 // Adds a column to an existing table unless it is there: plain SQL both engines run, so a column added
 // in a later version sits beside the others without a rebuild.
 bool addColumnIfMissing(const Database& db, const QString& table, const QString& column, const QString& type);
+// Creates a table a later version added unless it is there, with the column types of the engine in use
+// (`columns` written as for SQLite, as the tables of the schema are).
+bool createTableIfMissing(const Database& db, const QString& table, const char* columns);
 // The next ID of `table` stays above `floor`; the IDs already given out stay given out.
 bool raiseIdHighWater(const Database& db, const QString& table, qint64 floor);
 // What orders the rows of a table without an ID column as they were stored.

@@ -66,6 +66,15 @@ std::optional<QString> FakePlatform::askText(const QString& title, const QString
     return textAnswers.dequeue();
 }
 
+std::optional<QString> FakePlatform::askSecret(const QString& title, const QString& prompt) {
+    shown.append({Kind::Secret, prompt, MessageIcon::None, title});
+    if (secretAnswers.isEmpty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    return secretAnswers.dequeue();
+}
+
 QString FakePlatform::openFileName(const QString& title, const QString&) {
     shown.append({Kind::OpenFile, title, MessageIcon::None, title});
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();

@@ -11,7 +11,7 @@ namespace qm {
 // queues. An unanswered question gets No / cancel and is counted, so a test can fail on it.
 class FakePlatform : public Platform {
 public:
-    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Folder, Progress, PrintDialog };
+    enum class Kind { Message, Question, Input, Secret, OpenFile, SaveFile, Folder, Progress, PrintDialog };
     struct Shown {
         Kind kind;
         QString text; // message or prompt
@@ -29,6 +29,7 @@ public:
     bool askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
+    std::optional<QString> askSecret(const QString& title, const QString& prompt) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
     QString chooseFolder(const QString& title) override;
@@ -44,6 +45,8 @@ public:
     QList<Shown> shown;
     QQueue<bool> yesNoAnswers;
     QQueue<std::optional<QString>> textAnswers;
+    // Answers of the PIN and password boxes, in order; an empty queue cancels (and is counted).
+    QQueue<std::optional<QString>> secretAnswers;
     // Answers of the open-file, save-file and folder dialogs, in order; an empty queue cancels.
     QQueue<QString> fileAnswers;
     // A progress window is cancelled when it is advanced to this value or beyond; -1 never.

@@ -35,7 +35,9 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
           &window, db, home, [this] { return receiptContentFrom(m_window.orderForm().values()); },
           [this](int qtKey) { m_window.functionKey(qtKey); })
     , m_kitchen(db, home, platform)
-    , m_kitchenStatus(new QLabel(window.statusBar())) {
+    , m_kitchenStatus(new QLabel(window.statusBar()))
+    , m_staff(db, platform) {
+    m_settle.setStaff(&m_staff);
     // A kitchen printer that failed is named in red until its next slip gets through.
     m_kitchenStatus->setObjectName(QStringLiteral("状态条1_后厨"));
     m_kitchenStatus->setStyleSheet(QStringLiteral("color: #d00000; font-weight: bold;"));
@@ -93,7 +95,7 @@ OrderHandOff MainCommands::orderHandOff() {
             return form.hasLines() || !trimBlanks(form.text(OrderField::Telephone)).isEmpty();
         },
         [this](const QString& id, const QString& dateText) { return m_settle.openForChange(id, dateText); },
-        [this] { m_preview.refresh(); }, [this](const QString& id) { m_kitchen.reprint(id); }};
+        [this] { m_preview.refresh(); }, [this](const QString& id) { m_kitchen.reprint(id); }, &m_staff};
 }
 
 void MainCommands::showKitchenStatus(const QString& text) {
@@ -103,41 +105,53 @@ void MainCommands::showKitchenStatus(const QString& text) {
 }
 
 void MainCommands::connectEntries() {
-    auto wire = [this](MainWindow::Entry entry, auto&& open) {
+    // With staff mode on, each entry first asks whether the person signed in may open it.
+    auto wire = [this](MainWindow::Entry entry, Action need, auto&& open) {
         QAction* action = m_window.entry(entry);
         action->setEnabled(true);
-        connect(action, &QAction::triggered, this, open);
+        connect(action, &QAction::triggered, this, [this, need, open] {
+            if (m_staff.authorise(need))
+                open();
+        });
     };
-    wire(MainWindow::Entry::Dishes, [this] {
+    wire(MainWindow::Entry::Dishes, Action::Dishes, [this] {
         openDishCatalog(&m_window, m_db, m_platform);
         m_window.orderForm().loadDishCache();
     });
-    wire(MainWindow::Entry::Tables, [this] {
+    wire(MainWindow::Entry::Tables, Action::Tables, [this] {
         openTableCodes(&m_window, m_db, m_platform);
         m_window.orderForm().loadTableCodes();
     });
-    wire(MainWindow::Entry::TicketHeaders,
+    wire(MainWindow::Entry::TicketHeaders, Action::NamedLists,
          [this] { openNamedList(NamedList::TicketHeaders, &m_window, m_db, m_platform); });
-    wire(MainWindow::Entry::ShopNames,
+    wire(MainWindow::Entry::ShopNames, Action::NamedLists,
          [this] { openNamedList(NamedList::ShopNames, &m_window, m_db, m_platform); });
-    wire(MainWindow::Entry::Discounts,
+    wire(MainWindow::Entry::Discounts, Action::NamedLists,
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
-    wire(MainWindow::Entry::Stations,
+    wire(MainWindow::Entry::Stations, Action::NamedLists,
          [this] { openNamedList(NamedList::Stations, &m_window, m_db, m_platform); });
-    wire(MainWindow::Entry::PrintSettings, [this] { openPrintSettings(); });
-    wire(MainWindow::Entry::History,
+    wire(MainWindow::Entry::PrintSettings, Action::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::History, Action::BrowseHistory,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
-    wire(MainWindow::Entry::Customers, [this] {
+    wire(MainWindow::Entry::Customers, Action::Customers, [this] {
         openCustomers(&m_window, m_db, m_platform, m_customerSearch,
                       [this](QWidget* over, const QString& telephone) {
                           openOrderHistory(over, m_db, m_platform, orderHandOff(), telephone);
                       });
     });
-    wire(MainWindow::Entry::IncomeReport, [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
-    wire(MainWindow::Entry::SalesStatistics,
+    wire(MainWindow::Entry::IncomeReport, Action::Reports,
+         [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::SalesStatistics, Action::Reports,
          [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
-    wire(MainWindow::Entry::CashDrawer,
-         [this] { openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db))); });
+    QAction* drawer = m_window.entry(MainWindow::Entry::CashDrawer);
+    drawer->setEnabled(true);
+    connect(drawer, &QAction::triggered, this, [this] {
+        const std::optional<Authorisation> who = m_staff.authorise(Action::OpenDrawer);
+        if (!who)
+            return;
+        openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db)));
+        m_staff.record(*who, QStringLiteral("无销售打开钱箱"));
+    });
 }
 
 } // namespace qm

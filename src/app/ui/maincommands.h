@@ -4,6 +4,7 @@
 #include "order/kitchenprinting.h"
 #include "order/settle.h"
 #include "receipt/ui/receiptpreview.h"
+#include "staff/staffsession.h"
 
 #include <QObject>
 
@@ -27,6 +28,7 @@ public:
     SettleCommands& settleCommands() { return m_settle; }
     KitchenPrinting& kitchen() { return m_kitchen; }
     ReceiptPreview& preview() { return m_preview; }
+    StaffSession& staff() { return m_staff; }
     // What the order history needs to hand an order back to the form (also when the customer window
     // opens it on one customer).
     OrderHandOff orderHandOff();
@@ -46,6 +48,7 @@ private:
     ReceiptPreview m_preview;
     KitchenPrinting m_kitchen;
     QLabel* m_kitchenStatus;
+    StaffSession m_staff;
     // The customer window's search lives as long as the program.
     QString m_customerSearch;
 };

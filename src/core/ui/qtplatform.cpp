@@ -173,6 +173,19 @@ std::optional<QString> QtPlatform::askText(const QString& title, const QString& 
     return answer;
 }
 
+std::optional<QString> QtPlatform::askSecret(const QString& title, const QString& prompt) {
+    // A box of its own each time: the shared input box keeps its last text, a secret must not stay.
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("确定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
 QString QtPlatform::openFileName(const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(owner(), title, userStartFolder(), filter);
 }

@@ -24,6 +24,7 @@ public:
     bool askYesNoWithDetails(const QString& text, const QString& details, MessageIcon icon) override;
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
+    std::optional<QString> askSecret(const QString& title, const QString& prompt) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
     QString chooseFolder(const QString& title) override;

@@ -7,6 +7,7 @@
 #include "history/csvexport.h"
 #include "history/ui/daysdialog.h"
 #include "history/ui/pagenavigator.h"
+#include "staff/staffsession.h"
 
 #include <QContextMenuEvent>
 #include <QFileInfo>
@@ -191,7 +192,14 @@ void HistoryWindow::deleteSelected() {
     }
     if (!m_platform.askYesNo(deleteQuestion(selectedText(1), selectedText(2)), MessageIcon::Question))
         return;
-    if (const std::optional<QString> failure = m_history.deleteOrder(selectedText(0).toLongLong())) {
+    std::optional<AuditEvent> event;
+    if (StaffSession* staff = m_handOff.staff) {
+        const std::optional<Authorisation> who = staff->authorise(Action::DeleteOrder);
+        if (!who)
+            return;
+        event = staff->event(*who, QStringLiteral("删除订单"));
+    }
+    if (const std::optional<QString> failure = m_history.deleteOrder(selectedText(0).toLongLong(), event)) {
         m_platform.showMessage(QStringLiteral("删除失败：") + *failure, MessageIcon::Warning);
         return;
     }
@@ -201,6 +209,9 @@ void HistoryWindow::deleteSelected() {
 }
 
 void HistoryWindow::exportOrders() {
+    std::optional<Authorisation> who;
+    if (m_handOff.staff && !(who = m_handOff.staff->authorise(Action::CsvExport)))
+        return;
     QString path = m_platform.saveFileName(QStringLiteral("请选择需要导出的位置。"),
                                            QStringLiteral("CSV文件 (*.csv)"), QString());
     if (path.isEmpty())
@@ -218,6 +229,8 @@ void HistoryWindow::exportOrders() {
     progress.reset();
     switch (result.status) {
     case CsvExportResult::Status::Written:
+        if (who)
+            m_handOff.staff->record(*who, QStringLiteral("CSV导出"), path);
         m_platform.showMessage(QStringLiteral("导出完成。"), MessageIcon::Information);
         break;
     case CsvExportResult::Status::Failed:
