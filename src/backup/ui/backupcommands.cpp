@@ -203,24 +203,27 @@ bool BackupCommands::restoreFile(const QString& path) {
 }
 
 void BackupCommands::offerRestoreOfDamaged(const QString& damage) {
+    // One short account on the screen (what the offered copy holds against what the damaged file still
+    // shows); SQLite's report stays behind the details button.
     const QDateTime now = m_platform.now();
-    QString text = damagedPrefix + damage;
+    const std::optional<BackupCopy> good = newestGoodBackup(m_home);
+    QString text = damagedDatabaseText(m_home.databasePath(), good ? &*good : nullptr);
     const QString kept = keepDamagedFile(m_home, now, true);
     if (kept.isEmpty()) {
-        m_platform.showMessage(text +
-                                   QStringLiteral("\n\n无法另存损坏的文件，请先关闭程序并复制数据文件夹。"),
-                               MessageIcon::Stop);
+        m_platform.showMessageWithDetails(
+            text + QStringLiteral("\n\n无法另存损坏的文件，请先关闭程序并复制数据文件夹。"), damage,
+            MessageIcon::Stop);
         return;
     }
     text += QStringLiteral("\n\n损坏的文件已另存为：") + QDir::toNativeSeparators(kept);
-    const std::optional<BackupCopy> good = newestGoodBackup(m_home);
     if (!good) {
-        m_platform.showMessage(text + QStringLiteral("\n\n没有可用的备份。"), MessageIcon::Stop);
+        m_platform.showMessageWithDetails(text + QStringLiteral("\n\n没有可用的备份。"), damage,
+                                          MessageIcon::Stop);
         return;
     }
-    const QString question = text + QStringLiteral("\n\n是否恢复最新的备份（%1）？")
-                                        .arg(good->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    if (!m_platform.askYesNo(question, MessageIcon::Warning))
+    const QString time = good->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!m_platform.askYesNoWithDetails(text + QStringLiteral("\n\n是否恢复最新的备份（%1）？").arg(time),
+                                        damage, MessageIcon::Warning))
         return;
     const RestoreResult result = restoreDatabase(m_db, m_home, good->path, now, CurrentDatabase::Discard);
     if (!result) {
@@ -228,9 +231,7 @@ void BackupCommands::offerRestoreOfDamaged(const QString& damage) {
         return;
     }
     reloadWindow(result.quantityDecimals);
-    m_platform.showMessage(QStringLiteral("数据已恢复到 %1 的备份。")
-                               .arg(good->time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
-                           MessageIcon::None);
+    m_platform.showMessage(QStringLiteral("数据已恢复到 %1 的备份。").arg(time), MessageIcon::None);
 }
 
 void BackupCommands::reloadWindow(int quantityDecimals) {

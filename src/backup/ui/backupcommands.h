@@ -17,7 +17,6 @@ class Home;
 class MainWindow;
 class Platform;
 
-inline const QString damagedPrefix = QStringLiteral("数据库文件已损坏：");
 inline const QString backupFailedPrefix = QStringLiteral("自动备份失败：");
 
 // The safety of the data in the main window: the check of the database file and the copy of the day
