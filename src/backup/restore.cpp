@@ -32,15 +32,16 @@ bool keepAs(const QString& path, const QString& kept) {
     return QFile::copy(path, kept);
 }
 
+const QString damagedCopyRefusal = QStringLiteral("所选文件已损坏（完整性检查发现错误），无法恢复。");
+
 } // namespace
 
 QString restoreRefusal(const QString& candidate) {
     const CopySummary summary = summarizeCopy(candidate);
     switch (summary.problem) {
     case CopySummary::Problem::Unreadable:
-        return (summary.damaged ? QStringLiteral("所选文件已损坏：")
-                                : QStringLiteral("所选文件不是可用的数据库：")) +
-               summary.detail;
+        return summary.damaged ? damagedCopyRefusal
+                               : QStringLiteral("所选文件不是可用的数据库：") + summary.detail;
     case CopySummary::Problem::NotOurs:
         return QStringLiteral("所选文件不是本程序的数据库（没有表“%1”）。").arg(summary.detail);
     case CopySummary::Problem::None:
@@ -54,10 +55,14 @@ QString restoreRefusal(const QString& candidate) {
     }
     bool damaged = false;
     const QString problem = checkDatabaseFile(candidate, false, &damaged);
-    if (!problem.isEmpty())
-        return (damaged ? QStringLiteral("所选文件已损坏：") : QStringLiteral("无法检查所选文件：")) +
-               problem;
-    return {};
+    if (problem.isEmpty())
+        return {};
+    // The integrity check's own report is SQLite's English: it goes to the log, not into the message.
+    if (damaged) {
+        std::fprintf(stderr, "integrity check of %s:\n%s\n", qPrintable(candidate), qPrintable(problem));
+        return damagedCopyRefusal;
+    }
+    return QStringLiteral("无法检查所选文件：") + problem;
 }
 
 RestoreResult restoreDatabase(Database& db, const Home& home, const QString& candidate, const QDateTime& now,

@@ -114,7 +114,12 @@ QString failureText(const QSqlError& error) {
             break;
         }
     }
-    return own.isEmpty() ? cause : cause + QStringLiteral("（") + own + QStringLiteral("）");
+    // A known cause is told alone, in Chinese; for any other the engine's own words are all there is (without
+    // the driver's, such as "Unable to fetch row").
+    if (cause != QStringLiteral("数据库错误"))
+        return cause;
+    const QString engine = error.databaseText().trimmed().isEmpty() ? own : error.databaseText().trimmed();
+    return engine.isEmpty() ? cause : cause + QStringLiteral("（") + engine + QStringLiteral("）");
 }
 
 Database::Database(const QString& connectionName, const QString& path, std::optional<ServerSetting> server)

@@ -22,11 +22,6 @@ namespace qm {
 
 namespace {
 
-// What SQLite said, without the driver's words around it.
-QString sqliteText(const QSqlError& error) {
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
 // A connection of its own for one task, closed and removed when it goes out of scope. Queries made on it
 // must end before it does.
 class OwnConnection {
@@ -66,6 +61,14 @@ private:
 bool isDamage(const QSqlError& error) {
     const int code = error.nativeErrorCode().toInt() & 0xff;
     return code == 11 || code == 26;
+}
+
+// A damaged file's report keeps what SQLite said (it goes behind a details button); any other failure is
+// told by its cause.
+QString checkFailure(const QSqlError& error) {
+    if (!isDamage(error))
+        return failureText(error);
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
 
 // Runs a one-column statement and gives its rows as text; no value (with the reason) when it failed.
@@ -124,12 +127,12 @@ CopySummary summarizeCopy(const QString& path) {
         return unreadable(QStringLiteral("文件不存在：%1").arg(path));
     OwnConnection connection(path, true);
     if (!connection.isOpen())
-        return unreadable(sqliteText(connection.error()));
+        return unreadable(failureText(connection.error()));
     QSqlError error;
     const auto tables = rows(
         connection.db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), {}, &error);
     if (!tables)
-        return unreadable(sqliteText(error), error);
+        return unreadable(failureText(error), error);
     for (const QString& table : {QStringLiteral("存单"), QStringLiteral("存单详单"), QStringLiteral("菜单"),
                                  QStringLiteral("记录")}) {
         if (!tables->contains(table)) {
@@ -143,7 +146,7 @@ CopySummary summarizeCopy(const QString& path) {
     const auto count = rows(connection.db(), QStringLiteral("SELECT count(*) FROM 存单"), {}, &error);
     const auto newest = rows(connection.db(), QStringLiteral("SELECT max(时间) FROM 存单"), {}, &error);
     if (!version || !count || !newest)
-        return unreadable(sqliteText(error), error);
+        return unreadable(failureText(error), error);
     summary.version = version->value(0);
     summary.orders = count->value(0).toLongLong();
     summary.newestOrder = newest->value(0);
@@ -162,13 +165,13 @@ QString checkDatabaseFile(const QString& path, bool quick, bool* damaged) {
         return problem(QStringLiteral("文件不存在：%1").arg(path), false);
     OwnConnection connection(path, true);
     if (!connection.isOpen())
-        return problem(sqliteText(connection.error()), isDamage(connection.error()));
+        return problem(checkFailure(connection.error()), isDamage(connection.error()));
     QSqlError error;
     const auto report = rows(
         connection.db(),
         quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"), {}, &error);
     if (!report)
-        return problem(sqliteText(error), isDamage(error));
+        return problem(checkFailure(error), isDamage(error));
     if (*report == QStringList{QStringLiteral("ok")})
         return {};
     // The check lists every fault it finds (up to a hundred); the first few tell enough.
@@ -180,6 +183,12 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
         return QStringLiteral("文件不存在：%1").arg(source);
     if (QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
         return QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target);
+    // SQLite would only say it cannot open "the database file" when the target's folder is the trouble.
+    const QFileInfo folder(QFileInfo(target).absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("文件夹不存在：%1").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("文件夹不可写：%1").arg(folder.filePath());
     const QString part = target + QStringLiteral(".part");
     const QString partJournal = part + QStringLiteral("-journal");
     QFile::remove(part);

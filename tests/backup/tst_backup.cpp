@@ -272,7 +272,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
         QTest::newRow("damaged") << "damaged"
-                                 << "所选文件已损坏：";
+                                 << "所选文件已损坏（完整性检查发现错误），无法恢复。";
         QTest::newRow("not a database") << "text"
                                         << "所选文件不是可用的数据库：";
         QTest::newRow("another program's database") << "foreign"
@@ -314,6 +314,9 @@ private slots:
         const RestoreResult result = restoreDatabase(db, shop.home.home(), candidate, shop.platform.clock);
         QVERIFY(!result);
         QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
+        // Told in Chinese: neither the driver's nor SQLite's English words.
+        for (const char* english : {"Unable", "database", "malformed", "file is not"})
+            QVERIFY2(!result.error.contains(QLatin1String(english)), qPrintable(result.error));
         // The current data is untouched and still in use; no copy was made of it for nothing.
         QCOMPARE(orderCount(db), 3);
         storeOrder(db, QStringLiteral("号牌 4"));

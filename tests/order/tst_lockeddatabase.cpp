@@ -153,9 +153,7 @@ private slots:
         HeldLock other(t.home.db());
         QCOMPARE(t.commands->settle(), SettleOutcome::Failed);
         const QString message = t.platform.shown.last().text;
-        QVERIFY2(message.startsWith(saveFailedPrefix + QStringLiteral("数据库被其他程序占用（")),
-                 qPrintable(message));
-        QVERIFY(message.endsWith(QStringLiteral("）")));
+        QCOMPARE(message, saveFailedPrefix + QStringLiteral("数据库被其他程序占用"));
         other.release();
         QVERIFY(t->hasLines());
         QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
@@ -163,7 +161,8 @@ private slots:
 
     void failureCausesNamedInChinese_data() {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("text");
+        // A known cause alone: no English of the driver or the engine ends a message the cashier reads.
         QTest::newRow("busy") << "5"
                               << "数据库被其他程序占用";
         QTest::newRow("busy, extended code") << "261"
@@ -174,17 +173,16 @@ private slots:
                                    << "数据库文件只读";
         QTest::newRow("no permission") << "3"
                                        << "没有权限";
-        QTest::newRow("other") << "1"
-                               << "数据库错误";
+        QTest::newRow("other: the engine's words") << "1"
+                                                   << "数据库错误（attempt to write a readonly database）";
     }
     void failureCausesNamedInChinese() {
         QFETCH(QString, code);
-        QFETCH(QString, cause);
-        const QSqlError error(QStringLiteral("attempt to write a readonly database"),
-                              QStringLiteral("Unable to fetch row"), QSqlError::StatementError, code);
-        QCOMPARE(failureText(error),
-                 cause + QStringLiteral("（Unable to fetch row attempt to write a readonly "
-                                        "database）"));
+        QFETCH(QString, text);
+        const QSqlError error(QStringLiteral("Unable to fetch row"),
+                              QStringLiteral("attempt to write a readonly database"),
+                              QSqlError::StatementError, code);
+        QCOMPARE(failureText(error), text);
     }
 };
 
