@@ -2,10 +2,10 @@
 
 #include "core/home.h"
 #include "core/platform.h"
+#include "core/systemerror.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace qm {
 
@@ -16,13 +16,12 @@ QString resourcePath(HelpDocument document) {
                                            : QStringLiteral(":/help/printing.html");
 }
 
-bool writeDocument(HelpDocument document, const QString& path) {
+// The cause when the document could not be written, else empty.
+QString writeDocument(HelpDocument document, const QString& path) {
     QFile source(resourcePath(document));
     if (!source.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile target(path);
-    return target.open(QIODevice::WriteOnly) && target.write(source.readAll()) == source.size() &&
-           target.commit();
+        return source.errorString();
+    return writeWholeFile(path, source.readAll());
 }
 
 } // namespace
@@ -34,7 +33,8 @@ QString helpDocumentFileName(HelpDocument document) {
 
 bool openHelpDocument(HelpDocument document, const Home& home, Platform& platform) {
     const QString path = home.filePath(helpDocumentFileName(document));
-    const bool written = writeDocument(document, path);
+    const QString writeError = writeDocument(document, path);
+    const bool written = writeError.isEmpty();
     const bool opened = platform.openDocument(path);
     // Without a program to open it (no xdg-utils, no browser) nothing would appear: say where the file is,
     // so that it can be opened by hand or copied.
@@ -44,9 +44,9 @@ bool openHelpDocument(HelpDocument document, const Home& home, Platform& platfor
                                  .arg(QDir::toNativeSeparators(path)),
                              MessageIcon::Warning);
     else if (!opened)
-        platform.showMessage(
-            QStringLiteral("帮助文件写不进程序文件夹，也打不开：\n%1").arg(QDir::toNativeSeparators(path)),
-            MessageIcon::Warning);
+        platform.showMessage(QStringLiteral("帮助文件写不进程序文件夹（%1），也打不开：\n%2")
+                                 .arg(writeError, QDir::toNativeSeparators(path)),
+                             MessageIcon::Warning);
     return written && opened;
 }
 

@@ -1,7 +1,5 @@
 #include "catalog/catalogimports.h"
 
-#include <QSaveFile>
-
 namespace qm {
 
 DishImportSession::DishImportSession(const Database& db) {
@@ -54,13 +52,6 @@ ImportSummary CustomerImportSession::plan() {
 
 ImportStoreResult CustomerImportSession::store(Database& db, const ImportProgress& progress) {
     return storeCustomerImport(db, m_plan.inserts, m_plan.updates, progress);
-}
-
-QString writeWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
-    return {};
 }
 
 } // namespace qm

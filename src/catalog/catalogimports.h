@@ -47,8 +47,4 @@ private:
     CustomerImportPlan m_plan;
 };
 
-// Writes `bytes` to `path` whole (an existing file is replaced only once the new one is complete); the
-// reason when it failed, else empty.
-QString writeWholeFile(const QString& path, const QByteArray& bytes);
-
 } // namespace qm

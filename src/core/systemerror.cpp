@@ -1,5 +1,7 @@
 #include "core/systemerror.h"
 
+#include <QSaveFile>
+
 #include <cerrno>
 #include <cstring>
 
@@ -30,6 +32,29 @@ QString systemErrorText(int error) {
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
+}
+
+QString fileErrorText(const QFileDevice& file) {
+    return errno != 0 ? systemErrorText(errno) : file.errorString();
+}
+
+QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return fileErrorText(file);
+    // A small file sits in the buffer until the flush: its write fails only there, and commit() would not
+    // say so.
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString error = fileErrorText(file);
+        file.cancelWriting();
+        return error;
+    }
+    errno = 0;
+    if (!file.commit())
+        return fileErrorText(file);
+    return {};
 }
 
 } // namespace qm

@@ -75,12 +75,6 @@ QString fieldText(const QVariant& value, Kind kind) {
     return {};
 }
 
-// The cause of a failed file operation, named as every system error is; the file's own text when the
-// system gave no number.
-QString fileErrorText(const QFileDevice& file) {
-    return errno != 0 ? systemErrorText(errno) : file.errorString();
-}
-
 } // namespace
 
 const QStringList csvHeader =

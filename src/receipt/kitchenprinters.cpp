@@ -1,13 +1,13 @@
 #include "receipt/kitchenprinters.h"
 
 #include "core/home.h"
+#include "core/systemerror.h"
 #include "store/catalogstore.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace qm {
 
@@ -40,7 +40,7 @@ QList<StationPrinter> loadStationPrinters(const Home& home) {
     return printers;
 }
 
-bool saveStationPrinters(const Home& home, const QList<StationPrinter>& printers) {
+QString saveStationPrinters(const Home& home, const QList<StationPrinter>& printers) {
     QJsonArray stations;
     for (const StationPrinter& p : printers) {
         if (!p.printer.direct() || p.station.isEmpty())
@@ -53,11 +53,8 @@ bool saveStationPrinters(const Home& home, const QList<StationPrinter>& printers
                                     {"queue", p.printer.queue},
                                     {"paper", p.paperWidthMm == 58 ? 58 : 80}});
     }
-    QSaveFile file(stationPrintersPath(home));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(QJsonObject{{"stations", stations}}).toJson());
-    return file.commit();
+    return writeWholeFile(stationPrintersPath(home),
+                          QJsonDocument(QJsonObject{{"stations", stations}}).toJson());
 }
 
 QList<StationPrinter> stationPrintersFor(const QStringList& stations, const QList<StationPrinter>& saved) {

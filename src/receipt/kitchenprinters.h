@@ -22,8 +22,9 @@ QString stationPrintersPath(const Home& home);
 
 // The stations that have a printer, in the order saved. A missing or unreadable file gives none.
 QList<StationPrinter> loadStationPrinters(const Home& home);
-// Keeps the stations with a printer driven directly; false when the file could not be written.
-bool saveStationPrinters(const Home& home, const QList<StationPrinter>& printers);
+// Keeps the stations with a printer driven directly; the cause when the file could not be written, else
+// empty.
+QString saveStationPrinters(const Home& home, const QList<StationPrinter>& printers);
 
 // One entry per station of the list `stations` (but "不出单"), with its saved printer or none, followed by
 // the saved stations that have left the list since.

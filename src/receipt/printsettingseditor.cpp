@@ -104,10 +104,18 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
     }
 
     // A picture box left empty by an unreadable file does not wipe the picture in use.
-    if (!form.top.path.isEmpty() && !form.top.bytes.isEmpty())
-        writePictureFile(m_home, PicturePlace::Top, form.top.bytes);
-    if (!form.bottom.path.isEmpty() && !form.bottom.bytes.isEmpty())
-        writePictureFile(m_home, PicturePlace::Bottom, form.bottom.bytes);
+    for (const auto& [picture, place] :
+         {std::pair{&form.top, PicturePlace::Top}, {&form.bottom, PicturePlace::Bottom}}) {
+        if (picture->path.isEmpty() || picture->bytes.isEmpty())
+            continue;
+        // A picture that cannot be kept is told, and nothing else of the settings changes.
+        if (const QString error = writePictureFile(m_home, place, picture->bytes); !error.isEmpty()) {
+            m_platform.showMessage(
+                QStringLiteral("图片保存失败：%1\n%2").arg(error, picturePath(m_home, place)),
+                MessageIcon::Warning);
+            return ApplyResult::Refused;
+        }
+    }
 
     m_records.update(QStringLiteral("小票类型"), QString::number(form.receiptType));
     m_records.update(QStringLiteral("设置类型"), QString::number(form.settingType));

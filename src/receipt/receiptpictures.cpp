@@ -1,11 +1,13 @@
 #include "receipt/receiptpictures.h"
 
 #include "core/home.h"
+#include "core/systemerror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
 
 namespace qm {
 
@@ -45,14 +47,11 @@ QImage loadPreviewPicture(const Home& home, PicturePlace place) {
     return QImage(path);
 }
 
-bool writePictureFile(const Home& home, PicturePlace place, const QByteArray& bytes) {
+QString writePictureFile(const Home& home, PicturePlace place, const QByteArray& bytes) {
+    errno = 0;
     if (!QDir().mkpath(home.dataDir()))
-        return false;
-    QSaveFile file(picturePath(home, place));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
+        return systemErrorText(errno);
+    return writeWholeFile(picturePath(home, place), bytes);
 }
 
 } // namespace qm

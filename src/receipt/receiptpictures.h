@@ -22,7 +22,7 @@ QByteArray shownPictureBytes(const Home& home, PicturePlace place);
 QImage loadPrintPicture(const Home& home, PicturePlace place);
 // For the preview: a missing file is first written from the built-in picture, then the file is loaded.
 QImage loadPreviewPicture(const Home& home, PicturePlace place);
-// Replaces the picture file with these bytes; false when it could not be written.
-bool writePictureFile(const Home& home, PicturePlace place, const QByteArray& bytes);
+// Replaces the picture file with these bytes; the cause when it could not be written, else empty.
+QString writePictureFile(const Home& home, PicturePlace place, const QByteArray& bytes);
 
 } // namespace qm

@@ -7,6 +7,7 @@
 #include "support/temphome.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -347,6 +348,26 @@ private slots:
         QCOMPARE(platform.shown[0].caption, defaultCaption);
         QCOMPARE(records.read(QStringLiteral("小票类型")), QStringLiteral("0"));
         QVERIFY(!QFile::exists(home.home().topPicturePath()));
+    }
+
+    // A picture that cannot be written (here its place is taken by a folder) is told with its cause, and
+    // the settings stay as they were: no "saved" over a lost picture.
+    void applyWithAnUnwritablePictureChangesNothing() {
+        TempHome home;
+        const RecordStore records(home.db());
+        FakePlatform platform;
+        const PrintSettingsEditor editor(records, home.home(), platform);
+        PrintSettingsForm form = editor.fill();
+        QFile::remove(home.home().topPicturePath());
+        QVERIFY(QDir().mkpath(home.home().topPicturePath()));
+        form.receiptType = 1;
+        form.top = {QStringLiteral("/somewhere/logo.png"), pngOfSize(10, 10)};
+
+        QCOMPARE(editor.apply(form), PrintSettingsEditor::ApplyResult::Refused);
+        QVERIFY2(platform.texts().value(0).startsWith(QStringLiteral("图片保存失败：")),
+                 qPrintable(platform.texts().join('\n')));
+        QCOMPARE(platform.shown[0].icon, MessageIcon::Warning);
+        QCOMPARE(records.read(QStringLiteral("小票类型")), QStringLiteral("0"));
     }
 
     void choosePicture_data() {

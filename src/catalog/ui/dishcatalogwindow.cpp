@@ -4,6 +4,7 @@
 #include "catalog/ui/dishdialog.h"
 #include "catalog/ui/importdialog.h"
 #include "core/platform.h"
+#include "core/systemerror.h"
 #include "store/database.h"
 
 #include <QPushButton>

@@ -201,9 +201,9 @@ bool KitchenPrintTab::validate() {
 bool KitchenPrintTab::apply() {
     if (!validate())
         return false;
-    if (!saveStationPrinters(m_home, m_printers)) {
+    if (const QString error = saveStationPrinters(m_home, m_printers); !error.isEmpty()) {
         m_platform.showMessage(
-            QStringLiteral("后厨打印设置保存失败：无法写入 %1").arg(stationPrintersPath(m_home)),
+            QStringLiteral("后厨打印设置保存失败：%1\n%2").arg(error, stationPrintersPath(m_home)),
             MessageIcon::Warning);
         return false;
     }
