@@ -3,9 +3,12 @@
 #include "core/home.h"
 #include "core/systemerror.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 
 #include <cerrno>
 
@@ -18,6 +21,33 @@ QByteArray fileBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+// A picture file is decoded once while it stays the same file (same time and size): the preview is redrawn
+// on every key, and decoding two pictures would cost a slow till more than the whole drawing.
+QImage decodedPicture(const QString& path) {
+    struct Decoded {
+        QDateTime modified;
+        qint64 size = -1;
+        QImage image;
+    };
+    static QMutex mutex;
+    static QHash<QString, Decoded> decoded;
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QImage();
+    const QDateTime modified = info.lastModified();
+    const qint64 size = info.size();
+    {
+        const QMutexLocker lock(&mutex);
+        const auto found = decoded.constFind(path);
+        if (found != decoded.cend() && found->modified == modified && found->size == size)
+            return found->image;
+    }
+    const QImage image(path);
+    const QMutexLocker lock(&mutex);
+    decoded.insert(path, {modified, size, image});
+    return image;
 }
 
 } // namespace
@@ -37,14 +67,14 @@ QByteArray shownPictureBytes(const Home& home, PicturePlace place) {
 }
 
 QImage loadPrintPicture(const Home& home, PicturePlace place) {
-    return QImage(picturePath(home, place));
+    return decodedPicture(picturePath(home, place));
 }
 
 QImage loadPreviewPicture(const Home& home, PicturePlace place) {
     const QString path = picturePath(home, place);
     if (!QFileInfo::exists(path))
         writePictureFile(home, place, fileBytes(builtinPicturePath(place)));
-    return QImage(path);
+    return decodedPicture(path);
 }
 
 QString writePictureFile(const Home& home, PicturePlace place, const QByteArray& bytes) {
