@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
@@ -44,6 +45,12 @@ public:
     virtual bool advance(int value) = 0;
 };
 
+// What the sign-in box gives back: the chosen name and the PIN typed.
+struct SignInAnswer {
+    QString name;
+    QString secret;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -70,6 +77,9 @@ public:
                                            const QString& initial, bool decimal) = 0;
     // A modal box for a PIN or password: the typed text is never shown; no value when cancelled.
     virtual std::optional<QString> askSecret(const QString& title, const QString& prompt) = 0;
+    // The sign-in box covering the main window: a choice of `names` and a PIN box, `notice` telling how the
+    // last try went (empty at first). No value when the cashier leaves the program instead.
+    virtual std::optional<SignInAnswer> askSignIn(const QStringList& names, const QString& notice) = 0;
     // Open-file and save-file dialogs, opening in the user's home folder; an empty text when cancelled.
     // Filters are Qt filter texts.
     virtual QString openFileName(const QString& title, const QString& filter) = 0;

@@ -116,6 +116,31 @@ QString csvSummary(const CsvSummary& summary) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
+CsvExportResult writeCsvFile(const QString& path, const QString& text) {
+    CsvExportResult result;
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = fileErrorText(file);
+        return result;
+    }
+    QStringEncoder gbk("GBK");
+    const QByteArray bytes = gbk.encode(text);
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        result.error = fileErrorText(file);
+        file.cancelWriting();
+        return result;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        result.error = fileErrorText(file);
+        return result;
+    }
+    result.status = CsvExportResult::Status::Written;
+    return result;
+}
+
 CsvExportResult exportOrdersCsv(const Database& db, const OrderFilter& filter, const CsvSummary& summary,
                                 const QString& path, const std::function<bool(qint64 orders)>& progress) {
     CsvExportResult result;

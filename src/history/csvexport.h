@@ -41,6 +41,9 @@ struct CsvExportResult {
     qint64 lines = 0;
 };
 
+// Writes `text` as GBK to `path` through a temporary file that replaces it only once complete.
+CsvExportResult writeCsvFile(const QString& path, const QString& text);
+
 // Writes the export to `path`, streaming record by record into a temporary file in the same folder that
 // replaces `path` only once complete: an existing file is replaced whole or not at all, and a failed or
 // cancelled export leaves nothing behind. `progress` is told the number of orders written so far and

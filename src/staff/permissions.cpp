@@ -15,6 +15,7 @@ const QList<Permission>& permissionTable() {
         {Action::DayClosing, QStringLiteral("日结"), true, true, false},
         {Action::CsvExport, QStringLiteral("CSV导出"), true, true, false},
         {Action::Customers, QStringLiteral("顾客管理"), true, true, false},
+        {Action::AuditRecord, QStringLiteral("操作记录"), true, true, false},
         {Action::Dishes, QStringLiteral("商品管理"), true, false, false},
         {Action::Tables, QStringLiteral("桌号管理"), true, false, false},
         {Action::NamedLists, QStringLiteral("票头、店名、减免设置"), true, false, false},

@@ -22,6 +22,7 @@ enum class Action {
     DayClosing,    // 日结
     CsvExport,     // 导出
     Customers,     // 顾客管理
+    AuditRecord,   // 操作记录
     Dishes,        // 商品管理
     Tables,        // 桌号管理
     NamedLists,    // 票头设置, 店名设置, 减免设置

@@ -199,16 +199,83 @@ SignInResult StaffSession::signIn(const QString& name, const QString& secret) {
     return result;
 }
 
+QList<StaffRow> StaffSession::members() const {
+    return loadStaff(m_db);
+}
+
+int StaffSession::idleLockMinutes() const {
+    return std::max(0, RecordStore(m_db).read(idleLockKey).toInt());
+}
+
+QString StaffSession::setIdleLockMinutes(int minutes) {
+    if (minutes < 0 || minutes > 240)
+        return QStringLiteral("空闲锁屏须为0到240分钟。");
+    const int old = idleLockMinutes();
+    if (minutes == old)
+        return {};
+    const std::optional<AuditEvent> e =
+        event({m_current ? m_current->name : QString(), {}}, QStringLiteral("修改设置"));
+    const bool ok = m_db.transaction([&] {
+        if (!RecordStore(m_db).write(idleLockKey, QString::number(minutes)))
+            return false;
+        if (!e)
+            return true;
+        AuditEvent changed = *e;
+        changed.before = QStringLiteral("空闲锁屏：%1分钟").arg(old);
+        changed.after = QStringLiteral("空闲锁屏：%1分钟").arg(minutes);
+        return appendAudit(m_db, changed);
+    });
+    return ok ? QString() : m_db.lastError();
+}
+
+bool StaffSession::signInAtTill() {
+    QString notice;
+    while (true) {
+        QStringList names;
+        for (const StaffRow& member : members())
+            names << member.name;
+        const std::optional<SignInAnswer> answer = m_platform.askSignIn(names, notice);
+        if (!answer)
+            return false;
+        const SignInResult result = signIn(answer->name, answer->secret);
+        if (result.status == SignInStatus::SignedIn)
+            return true;
+        notice = result.message;
+    }
+}
+
 void StaffSession::signOut() {
     m_current.reset();
     emit signedInChanged();
 }
 
+namespace {
+const QString acknowledgedAction = QStringLiteral("确认操作记录被改动");
+QString acknowledgedText(qint64 row) {
+    return QStringLiteral("第一处改动：第%1条").arg(row);
+}
+} // namespace
+
 bool StaffSession::acknowledgeTampering(qint64 firstBrokenRow) {
     if (!m_current || m_current->role != Role::Owner)
         return false;
-    return record({m_current->name, {}}, QStringLiteral("确认操作记录被改动"),
-                  QStringLiteral("第一处改动：第%1条").arg(firstBrokenRow));
+    return record({m_current->name, {}}, acknowledgedAction, acknowledgedText(firstBrokenRow));
+}
+
+std::optional<qint64> StaffSession::unacknowledgedBreak() const {
+    const std::optional<qint64> broken = firstBrokenAuditRow(m_db);
+    if (!broken)
+        return std::nullopt;
+    AuditFilter filter;
+    filter.action = acknowledgedAction;
+    const qint64 count = countAudit(m_db, filter).value_or(0);
+    const std::optional<QList<AuditRow>> rows =
+        loadAuditPage(m_db, filter, 0, int(std::min<qint64>(count, 10000)));
+    for (const AuditRow& row : rows.value_or(QList<AuditRow>())) {
+        if (row.id > *broken && row.event.after == acknowledgedText(*broken))
+            return std::nullopt;
+    }
+    return broken;
 }
 
 std::optional<Authorisation> StaffSession::authorise(Action action) {

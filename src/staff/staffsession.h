@@ -24,6 +24,8 @@ inline const QString auditTamperedMessage = QStringLiteral("操作记录已被�
 inline const QString staffModeKey = QStringLiteral("员工模式");
 // The 记录 key of the discount amount above which a discount needs a 店长 (empty or 0: no limit).
 inline const QString largeDiscountKey = QStringLiteral("减免授权金额");
+// The 记录 key of the minutes without input after which the till locks (empty or 0: never).
+inline const QString idleLockKey = QStringLiteral("空闲锁屏分钟");
 inline constexpr int signInAttempts = 5;
 inline constexpr int signInLockSeconds = 60;
 
@@ -66,10 +68,21 @@ public:
     QString saveMember(const QString& name, Role role, const QString& secret);
     QString removeMember(const QString& name);
 
+    // The staff as the sign-in box and the staff window list them.
+    QList<StaffRow> members() const;
+    // The minutes without input after which the till locks; 0: never.
+    int idleLockMinutes() const;
+    QString setIdleLockMinutes(int minutes);
+
     SignInResult signIn(const QString& name, const QString& secret);
+    // Shows the sign-in box until someone signs in; false when the cashier chose to leave the program.
+    bool signInAtTill();
     void signOut();
     // The record's acknowledgement of a broken chain, by the owner (signed in).
     bool acknowledgeTampering(qint64 firstBrokenRow);
+    // The first row where the record's chain breaks, while the owner has not acknowledged that break; no
+    // value when the chain holds or the break was acknowledged.
+    std::optional<qint64> unacknowledgedBreak() const;
 
     // Staff mode off: allowed, naming nobody. Otherwise allowed when the signed-in person's role may;
     // else the PIN box "需要店长授权" asks for a 店长's or 店主's PIN, which allows this one action. No value

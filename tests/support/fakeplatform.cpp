@@ -75,6 +75,16 @@ std::optional<QString> FakePlatform::askSecret(const QString& title, const QStri
     return secretAnswers.dequeue();
 }
 
+std::optional<SignInAnswer> FakePlatform::askSignIn(const QStringList& names, const QString& notice) {
+    shown.append({Kind::SignIn, notice, MessageIcon::None, QStringLiteral("登录")});
+    signInNames.append(names);
+    if (signInAnswers.isEmpty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    return signInAnswers.dequeue();
+}
+
 QString FakePlatform::openFileName(const QString& title, const QString&) {
     shown.append({Kind::OpenFile, title, MessageIcon::None, title});
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();

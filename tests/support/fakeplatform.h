@@ -11,7 +11,18 @@ namespace qm {
 // queues. An unanswered question gets No / cancel and is counted, so a test can fail on it.
 class FakePlatform : public Platform {
 public:
-    enum class Kind { Message, Question, Input, Secret, OpenFile, SaveFile, Folder, Progress, PrintDialog };
+    enum class Kind {
+        Message,
+        Question,
+        Input,
+        Secret,
+        SignIn,
+        OpenFile,
+        SaveFile,
+        Folder,
+        Progress,
+        PrintDialog
+    };
     struct Shown {
         Kind kind;
         QString text; // message or prompt
@@ -30,6 +41,7 @@ public:
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     std::optional<QString> askSecret(const QString& title, const QString& prompt) override;
+    std::optional<SignInAnswer> askSignIn(const QStringList& names, const QString& notice) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
     QString chooseFolder(const QString& title) override;
@@ -47,6 +59,10 @@ public:
     QQueue<std::optional<QString>> textAnswers;
     // Answers of the PIN and password boxes, in order; an empty queue cancels (and is counted).
     QQueue<std::optional<QString>> secretAnswers;
+    // Answers of the sign-in box, in order; an empty queue leaves the program (and is counted). Its
+    // notice is recorded as the Shown text, the names offered in signInNames.
+    QQueue<std::optional<SignInAnswer>> signInAnswers;
+    QList<QStringList> signInNames;
     // Answers of the open-file, save-file and folder dialogs, in order; an empty queue cancels.
     QQueue<QString> fileAnswers;
     // A progress window is cancelled when it is advanced to this value or beyond; -1 never.

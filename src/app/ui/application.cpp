@@ -154,6 +154,8 @@ int runApplication(int argc, char** argv) {
     MainCommands commands(window, *opened.db, platform, home);
     BackupCommands backups(window, *opened.db, platform, home);
     window.show();
+    if (!commands.signInAtStart())
+        return 0;
     closeWindowsOnTermination();
     // The check of the file and the copy of the day run behind the window, which is usable at once.
     backups.startCheck();

@@ -14,13 +14,18 @@
 #include "receipt/receiptcontent.h"
 #include "receipt/ui/printsettingswindow.h"
 #include "reports/ui/reportwindows.h"
+#include "staff/ui/auditwindow.h"
+#include "staff/ui/staffwindow.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace qm {
 
@@ -36,8 +41,28 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
           [this](int qtKey) { m_window.functionKey(qtKey); })
     , m_kitchen(db, home, platform)
     , m_kitchenStatus(new QLabel(window.statusBar()))
-    , m_staff(db, platform) {
+    , m_staff(db, platform)
+    , m_staffStatus(new QLabel(window.statusBar()))
+    , m_auditStatus(new QLabel(window.statusBar()))
+    , m_idleTimer(new QTimer(this)) {
     m_settle.setStaff(&m_staff);
+    m_staffStatus->setObjectName(QStringLiteral("状态条1_员工"));
+    window.statusBar()->addWidget(m_staffStatus, 1);
+    m_auditStatus->setObjectName(QStringLiteral("状态条1_操作记录"));
+    m_auditStatus->setStyleSheet(QStringLiteral("color: #d00000; font-weight: bold;"));
+    m_auditStatus->hide();
+    window.statusBar()->addWidget(m_auditStatus, 2);
+    m_idleTimer->setObjectName(QStringLiteral("空闲锁屏_计时"));
+    m_idleTimer->setSingleShot(true);
+    connect(m_idleTimer, &QTimer::timeout, this, [this] {
+        // A window open over the main one is left alone; the till locks once it is closed and idle again.
+        if (QApplication::activeModalWidget())
+            restartIdleTimer();
+        else if (m_staff.enabled() && m_staff.current())
+            lockTill();
+    });
+    connect(&m_staff, &StaffSession::signedInChanged, this, &MainCommands::showStaffStatus);
+    qApp->installEventFilter(this);
     // A kitchen printer that failed is named in red until its next slip gets through.
     m_kitchenStatus->setObjectName(QStringLiteral("状态条1_后厨"));
     m_kitchenStatus->setStyleSheet(QStringLiteral("color: #d00000; font-weight: bold;"));
@@ -59,9 +84,71 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     if (auto* sampleData = window.findChild<QPushButton*>(QStringLiteral("按钮_随机数据")))
         sampleData->setEnabled(true);
     connectEntries();
+    showStaffStatus();
 }
 
-MainCommands::~MainCommands() = default;
+MainCommands::~MainCommands() {
+    qApp->removeEventFilter(this);
+}
+
+bool MainCommands::signInAtStart() {
+    if (!m_staff.enabled())
+        return true;
+    checkAuditChain();
+    return m_staff.signInAtTill();
+}
+
+void MainCommands::lockTill() {
+    if (!m_staff.enabled())
+        return;
+    m_staff.signOut();
+    if (!m_staff.signInAtTill())
+        m_window.close();
+}
+
+void MainCommands::checkAuditChain() {
+    const std::optional<qint64> broken = m_staff.enabled() ? m_staff.unacknowledgedBreak() : std::nullopt;
+    const QString text =
+        broken ? QStringLiteral("%1（第%2条起），请店主确认").arg(auditTamperedMessage).arg(*broken)
+               : QString();
+    m_auditStatus->setText(text);
+    m_auditStatus->setVisible(!text.isEmpty());
+}
+
+void MainCommands::showStaffStatus() {
+    const bool on = m_staff.enabled();
+    m_staffStatus->setText(m_staff.statusText());
+    m_staffStatus->setVisible(on);
+    m_window.entry(MainWindow::Entry::Lock)->setVisible(on);
+    m_window.entry(MainWindow::Entry::AuditRecord)->setVisible(on);
+    if (!on)
+        m_auditStatus->hide();
+    restartIdleTimer();
+}
+
+void MainCommands::restartIdleTimer() {
+    const int minutes = m_staff.enabled() && m_staff.current() ? m_staff.idleLockMinutes() : 0;
+    if (minutes <= 0) {
+        m_idleTimer->stop();
+        return;
+    }
+    m_idleTimer->start(minutes * 60 * 1000);
+}
+
+bool MainCommands::eventFilter(QObject* watched, QEvent* event) {
+    // Any key or click keeps the till open; only a running idle timer is restarted.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+        if (m_idleTimer->isActive())
+            m_idleTimer->start();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 bool MainCommands::printReceipt(bool singleCopy) {
     const ReceiptContent content = receiptContentFrom(m_window.orderForm().values());
@@ -143,6 +230,17 @@ void MainCommands::connectEntries() {
          [this] { openIncomeReport(&m_window, m_db, m_platform, m_home); });
     wire(MainWindow::Entry::SalesStatistics, Action::Reports,
          [this] { openSalesStatistics(&m_window, m_db, m_platform, m_home); });
+    wire(MainWindow::Entry::Staff, Action::Staff, [this] {
+        openStaffWindow(&m_window, m_staff, m_platform);
+        showStaffStatus();
+    });
+    wire(MainWindow::Entry::AuditRecord, Action::AuditRecord, [this] {
+        openAuditWindow(&m_window, m_db, m_platform, m_staff);
+        checkAuditChain();
+    });
+    QAction* lock = m_window.entry(MainWindow::Entry::Lock);
+    lock->setEnabled(true);
+    connect(lock, &QAction::triggered, this, &MainCommands::lockTill);
     QAction* drawer = m_window.entry(MainWindow::Entry::CashDrawer);
     drawer->setEnabled(true);
     connect(drawer, &QAction::triggered, this, [this] {

@@ -9,6 +9,7 @@
 #include <QObject>
 
 class QLabel;
+class QTimer;
 
 namespace qm {
 
@@ -32,6 +33,14 @@ public:
     // What the order history needs to hand an order back to the form (also when the customer window
     // opens it on one customer).
     OrderHandOff orderHandOff();
+    // With staff mode on: checks the record's chain and asks who works at this till; false when the
+    // cashier left the program instead of signing in. With staff mode off: true, asking nothing.
+    bool signInAtStart();
+    // "锁屏/换班": signs out and covers the window until someone signs in (or the program is left).
+    void lockTill();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool printReceipt(bool singleCopy);
@@ -39,6 +48,9 @@ private:
     void generateSampleData();
     void connectEntries();
     void showKitchenStatus(const QString& text);
+    void showStaffStatus();
+    void checkAuditChain();
+    void restartIdleTimer();
 
     MainWindow& m_window;
     Database& m_db;
@@ -49,6 +61,10 @@ private:
     KitchenPrinting m_kitchen;
     QLabel* m_kitchenStatus;
     StaffSession m_staff;
+    QLabel* m_staffStatus;
+    // "操作记录已被改动" in red, naming the first broken row, until the owner acknowledges it.
+    QLabel* m_auditStatus;
+    QTimer* m_idleTimer;
     // The customer window's search lives as long as the program.
     QString m_customerSearch;
 };

@@ -369,6 +369,13 @@ void MainWindow::buildToolBar() {
     settings->addSeparator();
     addEntry(settings, Entry::BackupData, QStringLiteral("备份数据…"));
     addEntry(settings, Entry::RestoreData, QStringLiteral("恢复数据…"));
+    settings->addSeparator();
+    addEntry(settings, Entry::Staff, QStringLiteral("员工与权限…"));
+    addEntry(settings, Entry::AuditRecord, QStringLiteral("操作记录"));
+    // The change of cashier works from anywhere in the window, also with the menu closed.
+    QAction* lock = addEntry(settings, Entry::Lock, QStringLiteral("锁屏/换班(Ctrl+L)"));
+    lock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(lock);
 
     auto* help = new QMenu(QStringLiteral("帮助"), this);
     help->setObjectName(QStringLiteral("帮助"));

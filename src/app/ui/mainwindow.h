@@ -46,6 +46,9 @@ public:
         CashDrawer,      // "打开钱箱"
         BackupData,      // "备份数据…"
         RestoreData,     // "恢复数据…"
+        Staff,           // "员工与权限…"
+        AuditRecord,     // "操作记录"
+        Lock,            // "锁屏/换班(Ctrl+L)"
     };
 
     // Runs the start-up steps of the form: choice lists, table codes, saved choices, today's totals and

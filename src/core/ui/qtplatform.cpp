@@ -3,15 +3,21 @@
 #include "core/startfolders.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -184,6 +190,82 @@ std::optional<QString> QtPlatform::askSecret(const QString& title, const QString
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
+}
+
+namespace {
+
+// The sign-in box: it covers the whole main window, so nothing behind it can be read or clicked, and
+// Escape does not take it away; only signing in or leaving the program does.
+class SignInCover : public QDialog {
+public:
+    using QDialog::QDialog;
+    void reject() override {}
+};
+
+QWidget* mainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMainWindow*>(widget) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<SignInAnswer> QtPlatform::askSignIn(const QStringList& names, const QString& notice) {
+    QWidget* under = mainWindow();
+    SignInCover cover(under ? under : owner());
+    cover.setObjectName(QStringLiteral("登录"));
+    cover.setWindowTitle(QStringLiteral("登录"));
+    cover.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    cover.setStyleSheet(QStringLiteral("QDialog#登录 { background: #2b3a4a; } QLabel { color: white; }"));
+    auto* nameBox = new QComboBox(&cover);
+    nameBox->setObjectName(QStringLiteral("登录_姓名"));
+    nameBox->addItems(names);
+    auto* pinEdit = new QLineEdit(&cover);
+    pinEdit->setObjectName(QStringLiteral("登录_PIN"));
+    pinEdit->setEchoMode(QLineEdit::Password);
+    auto* noticeLabel = new QLabel(notice, &cover);
+    noticeLabel->setObjectName(QStringLiteral("登录_提示"));
+    noticeLabel->setStyleSheet(QStringLiteral("color: #ffb0b0; font-weight: bold;"));
+    noticeLabel->setVisible(!notice.isEmpty());
+    auto* signIn = new QPushButton(QStringLiteral("登录"), &cover);
+    signIn->setObjectName(QStringLiteral("按钮_登录"));
+    signIn->setDefault(true);
+    auto* leave = new QPushButton(QStringLiteral("退出程序"), &cover);
+    leave->setObjectName(QStringLiteral("按钮_退出程序"));
+    QObject::connect(signIn, &QPushButton::clicked, &cover, &QDialog::accept);
+    QObject::connect(leave, &QPushButton::clicked, &cover, [&cover] { cover.done(2); });
+
+    auto* panel = new QVBoxLayout;
+    auto* title = new QLabel(QStringLiteral("请选择姓名并输入PIN"), &cover);
+    title->setStyleSheet(QStringLiteral("color: white; font-size: 16pt;"));
+    panel->addWidget(title);
+    panel->addWidget(new QLabel(QStringLiteral("姓名："), &cover));
+    panel->addWidget(nameBox);
+    panel->addWidget(new QLabel(QStringLiteral("PIN："), &cover));
+    panel->addWidget(pinEdit);
+    panel->addWidget(noticeLabel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(signIn);
+    buttons->addWidget(leave);
+    panel->addLayout(buttons);
+    auto* centre = new QHBoxLayout;
+    centre->addStretch();
+    centre->addLayout(panel);
+    centre->addStretch();
+    auto* layout = new QVBoxLayout(&cover);
+    layout->addStretch();
+    layout->addLayout(centre);
+    layout->addStretch();
+    if (under)
+        cover.setGeometry(under->geometry());
+    else
+        cover.resize(480, 320);
+    pinEdit->setFocus();
+    if (cover.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return SignInAnswer{nameBox->currentText(), pinEdit->text()};
 }
 
 QString QtPlatform::openFileName(const QString& title, const QString& filter) {

@@ -25,6 +25,7 @@ public:
     std::optional<QString> askText(const QString& title, const QString& prompt, const QString& initial,
                                    bool decimal) override;
     std::optional<QString> askSecret(const QString& title, const QString& prompt) override;
+    std::optional<SignInAnswer> askSignIn(const QStringList& names, const QString& notice) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggested) override;
     QString chooseFolder(const QString& title) override;
