@@ -16,6 +16,7 @@
 #include "receipt/receiptsettings.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 #include "support/fakeescposprinter.h"
 
 #include <QFont>
@@ -52,7 +53,7 @@ void benchDirectPrinting(const Home& home) {
     QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"));
     const RecordStore records(db);
     const ConfigFile config(home.configPath());
-    const PrinterChoice before = loadPrinterChoice(records);
+    const PrinterChoice before = loadPrinterChoice(records, TillFile(home.tillPath()));
     const QString typeBefore = records.read(QStringLiteral("小票类型"));
     const QString copiesBefore = records.read(QStringLiteral("打印份数"));
 
@@ -87,7 +88,7 @@ void benchDirectPrinting(const Home& home) {
     network.kind = PrinterKind::Network;
     network.host = QStringLiteral("127.0.0.1");
     network.port = printer.port();
-    savePrinterChoice(records, network);
+    savePrinterChoice(TillFile(home.tillPath()), network);
     records.write(QStringLiteral("小票类型"), QStringLiteral("1"));
     records.write(QStringLiteral("打印份数"), QStringLiteral("1"));
     records.write(QStringLiteral("设置类型"), QStringLiteral("1"));
@@ -113,7 +114,7 @@ void benchDirectPrinting(const Home& home) {
 
     for (qint64 id : stored)
         deleteOrder(db, id);
-    savePrinterChoice(records, before);
+    savePrinterChoice(TillFile(home.tillPath()), before);
     records.write(QStringLiteral("小票类型"), typeBefore);
     records.write(QStringLiteral("打印份数"), copiesBefore);
 }

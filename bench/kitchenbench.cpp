@@ -16,6 +16,7 @@
 #include "store/catalogstore.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 #include "support/fakeescposprinter.h"
 
 #include <QFile>
@@ -54,7 +55,7 @@ void benchKitchenTickets(const Home& home) {
     Database& db = *opened.db;
     const RecordStore records(db);
     const ConfigFile config(home.configPath());
-    const PrinterChoice before = loadPrinterChoice(records);
+    const PrinterChoice before = loadPrinterChoice(records, TillFile(home.tillPath()));
     const QString copiesBefore = records.read(QStringLiteral("打印份数"));
 
     // The bench's orders are 空心菜 and 王老吉: the drink goes to a bar station for the time of the run.
@@ -65,7 +66,7 @@ void benchKitchenTickets(const Home& home) {
     network.kind = PrinterKind::Network;
     network.host = QStringLiteral("127.0.0.1");
     network.port = receipt.port();
-    savePrinterChoice(records, network);
+    savePrinterChoice(TillFile(home.tillPath()), network);
     records.write(QStringLiteral("打印份数"), QStringLiteral("1"));
     StationPrinter kitchen{QStringLiteral("厨房"), network, 80};
     kitchen.printer.port = hot.port();
@@ -102,7 +103,7 @@ void benchKitchenTickets(const Home& home) {
     db.exec(QStringLiteral("UPDATE 菜单 SET 出品部门 = ? WHERE 菜名 = ?"),
             {noSlipStation, QStringLiteral("王老吉")});
     QFile::remove(stationPrintersPath(home));
-    savePrinterChoice(records, before);
+    savePrinterChoice(TillFile(home.tillPath()), before);
     records.write(QStringLiteral("打印份数"), copiesBefore);
 }
 

@@ -22,6 +22,7 @@ QStringList orderRowTexts(const QVariantList& row) {
         row.value(6).toString(),
         row.value(7).toString(),
         row.value(8).toString(),
+        row.value(9).toString(),
     };
 }
 

@@ -2,8 +2,11 @@
 
 #include "core/numtext.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 
 #include <QDir>
+
+#include <functional>
 
 namespace qm {
 
@@ -38,28 +41,41 @@ QString PrinterChoice::describe() const {
     return name;
 }
 
-PrinterChoice loadPrinterChoice(const RecordStore& records) {
+namespace {
+
+PrinterChoice readChoice(const std::function<QString(const QString&)>& read) {
     PrinterChoice choice;
-    const int kind = textToInt(records.read(kindKey));
+    const int kind = textToInt(read(kindKey));
     if (kind >= 0 && kind <= int(PrinterKind::CupsRaw))
         choice.kind = PrinterKind(kind);
-    choice.host = records.read(hostKey).trimmed();
-    const int port = textToInt(records.read(portKey));
+    choice.host = read(hostKey).trimmed();
+    const int port = textToInt(read(portKey));
     choice.port = port >= 1 && port <= 65535 ? port : defaultPrinterPort;
-    choice.device = records.read(deviceKey).trimmed();
-    choice.queue = records.read(queueKey).trimmed();
-    choice.kickDrawer = records.read(drawerKey) == QStringLiteral("1");
+    choice.device = read(deviceKey).trimmed();
+    choice.queue = read(queueKey).trimmed();
+    choice.kickDrawer = read(drawerKey) == QStringLiteral("1");
     return choice;
 }
 
-bool savePrinterChoice(const RecordStore& records, const PrinterChoice& choice) {
-    bool ok = records.write(kindKey, QString::number(int(choice.kind)));
-    ok = records.write(hostKey, choice.host) && ok;
-    ok = records.write(portKey, QString::number(choice.port)) && ok;
-    ok = records.write(deviceKey, choice.device) && ok;
-    ok = records.write(queueKey, choice.queue) && ok;
-    ok = records.write(drawerKey, choice.kickDrawer ? QStringLiteral("1") : QStringLiteral("0")) && ok;
-    return ok;
+} // namespace
+
+PrinterChoice loadPrinterChoice(const RecordStore& records, const TillFile& till) {
+    if (till.contains(kindKey))
+        return readChoice([&](const QString& key) { return till.value(key); });
+    const PrinterChoice old = readChoice([&](const QString& key) { return records.read(key); });
+    if (!savePrinterChoice(till, old))
+        qWarning("printer choice: cannot write %s", qPrintable(till.path()));
+    return old;
+}
+
+bool savePrinterChoice(const TillFile& till, const PrinterChoice& choice) {
+    // The kind last: a file that holds it holds the whole choice.
+    bool ok = till.setValue(hostKey, choice.host);
+    ok = till.setValue(portKey, QString::number(choice.port)) && ok;
+    ok = till.setValue(deviceKey, choice.device) && ok;
+    ok = till.setValue(queueKey, choice.queue) && ok;
+    ok = till.setValue(drawerKey, choice.kickDrawer ? QStringLiteral("1") : QStringLiteral("0")) && ok;
+    return ok && till.setValue(kindKey, QString::number(int(choice.kind)));
 }
 
 QStringList findUsbPrinters(const QString& folder) {

@@ -3,10 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-// Which printer receipts go to, stored in 记录 with the other receipt settings.
+// Which printer receipts go to and whether it opens the cash drawer: this till's own, kept in its file
+// 收银机.ini, since each till that shares a database has a printer of its own.
 namespace qm {
 
 class RecordStore;
+class TillFile;
 
 // The index of each kind in the print settings window's list.
 enum class PrinterKind {
@@ -34,9 +36,11 @@ struct PrinterChoice {
 
 QStringList printerKindNames();
 
-PrinterChoice loadPrinterChoice(const RecordStore& records);
-// Stores every field (inserting rows that are missing); false when a write failed.
-bool savePrinterChoice(const RecordStore& records, const PrinterChoice& choice);
+// The till's choice. A till file without one takes the choice older versions kept in 记录, once: it is
+// written to the till file, which holds it from then on.
+PrinterChoice loadPrinterChoice(const RecordStore& records, const TillFile& till);
+// Stores every field in the till file; false when the file could not be written.
+bool savePrinterChoice(const TillFile& till, const PrinterChoice& choice);
 
 // The printer device files in `folder` (/dev/usb), such as /dev/usb/lp0, sorted.
 QStringList findUsbPrinters(const QString& folder = QStringLiteral("/dev/usb"));

@@ -1,5 +1,6 @@
 #include "receipt/printing.h"
 
+#include "core/home.h"
 #include "core/platform.h"
 #include "receipt/directprinter.h"
 #include "receipt/printerchoice.h"
@@ -9,6 +10,7 @@
 #include "receipt/receiptpictures.h"
 #include "receipt/receiptsettings.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 
 #include <QImage>
 
@@ -37,8 +39,8 @@ private:
 } // namespace
 
 std::unique_ptr<ReceiptPrinter> openReceiptPrinter(Platform& platform, const RecordStore& records,
-                                                   const PrintRequest& request) {
-    if (const PrinterChoice choice = loadPrinterChoice(records); choice.direct()) {
+                                                   const TillFile& till, const PrintRequest& request) {
+    if (const PrinterChoice choice = loadPrinterChoice(records, till); choice.direct()) {
         return std::make_unique<TellingDirectPrinter>(
             platform, std::make_unique<DirectPrinter>(platform, makeSender(choice), request.printWidth,
                                                       rasterDots(request.paperWidthMm)));
@@ -56,7 +58,8 @@ bool printReceipt(Platform& platform, const RecordStore& records, const ConfigFi
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("小票 #") + content.orderNumber;
-    const std::unique_ptr<ReceiptPrinter> printer = openReceiptPrinter(platform, records, request);
+    const std::unique_ptr<ReceiptPrinter> printer =
+        openReceiptPrinter(platform, records, TillFile(home.tillPath()), request);
     if (!printer)
         return false;
 

@@ -11,13 +11,14 @@ namespace qm {
 class ConfigFile;
 class Home;
 class RecordStore;
+class TillFile;
 struct ReceiptContent;
 
-// The receipt printer the stored choice names: a printer driven directly (no dialog), or the system
+// The receipt printer the till's choice names: a printer driven directly (no dialog), or the system
 // printer the user picks in the print dialog. `printPage` of the printer returned tells a failed send to
 // the user itself when the printer is driven directly. Null when the dialog was cancelled.
 std::unique_ptr<ReceiptPrinter> openReceiptPrinter(Platform& platform, const RecordStore& records,
-                                                   const PrintRequest& request);
+                                                   const TillFile& till, const PrintRequest& request);
 
 // Prints the order's receipt, one job per copy: the first copy through the print dialog with the pictures
 // whose files exist, then, unless `singleCopy`, copies 2 to 打印份数 on the same printer without asking

@@ -6,6 +6,7 @@
 #include "receipt/receiptpictures.h"
 #include "receipt/testpage.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -56,7 +57,7 @@ PrintSettingsForm PrintSettingsEditor::fill() const {
     const auto bold = splitElementList(m_records.read(boldKey));
     for (size_t i = 0; i < bold.size(); ++i)
         form.bold[i] = textToInt(bold[i]) != 0;
-    form.printer = loadPrinterChoice(m_records);
+    form.printer = loadPrinterChoice(m_records, TillFile(m_home.tillPath()));
     form.portText = QString::number(form.printer.port);
     return form;
 }
@@ -135,7 +136,7 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
     }
     m_records.update(sizeKey, sizes.join(QLatin1Char('|')));
     m_records.update(boldKey, bold.join(QLatin1Char('|')));
-    savePrinterChoice(m_records, form.printer);
+    savePrinterChoice(TillFile(m_home.tillPath()), form.printer);
     return ApplyResult::Saved;
 }
 
@@ -153,7 +154,7 @@ PrinterField PrintSettingsEditor::validatePrinter(PrintSettingsForm& form) const
     portOk = portOk && port >= 1 && port <= 65535;
     // Another printer kind keeps the port as it keeps the address, for a return to the network printer;
     // a port box it leaves unreadable keeps the stored port.
-    printer.port = portOk ? port : loadPrinterChoice(m_records).port;
+    printer.port = portOk ? port : loadPrinterChoice(m_records, TillFile(m_home.tillPath())).port;
     switch (printer.kind) {
     case PrinterKind::System:
         break;

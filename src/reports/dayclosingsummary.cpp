@@ -152,6 +152,7 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
     QHash<QString, qsizetype> payments;
     QHash<QString, qsizetype> headers;
     QHash<QString, qsizetype> places;
+    QHash<QString, qsizetype> tills;
     QSet<qint64> seen;
     for (const ClosingOrderRow& order : rows.orders) {
         if (seen.contains(order.id))
@@ -166,6 +167,7 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
                               : !trimBlanks(order.tableName).isEmpty() ? closingDineIn
                                                                        : closingNoPlace;
         count(closing.byPlace, places, place, order.toPay);
+        count(closing.byTill, tills, orNamed(order.till, closingNoTill), order.toPay);
         if (hasDiscount(order)) {
             ++closing.discountCount;
             closing.discountSum += order.discountAmount;
@@ -174,6 +176,9 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
     sortGroups(closing.byPayment);
     sortGroups(closing.byTicketHeader);
     sortGroups(closing.byPlace);
+    sortGroups(closing.byTill);
+    if (closing.byTill.size() < 2)
+        closing.byTill.clear();
 
     QHash<QString, qsizetype> dishIndex;
     QList<ClosingDish> dishes;
@@ -211,6 +216,8 @@ int drawDayClosing(ReceiptSurface& surface, const DayClosing& closing) {
     lines.groups(QStringLiteral("支付方式"), closing.byPayment);
     lines.groups(QStringLiteral("票头"), closing.byTicketHeader);
     lines.groups(QStringLiteral("堂食/外卖"), closing.byPlace);
+    if (!closing.byTill.isEmpty())
+        lines.groups(QStringLiteral("收银机"), closing.byTill);
     lines.columns(QStringLiteral("减免"), QStringLiteral("单数"), QStringLiteral("金额"), true);
     lines.columns(QStringLiteral("减免合计"), QString::number(closing.discountCount),
                   doubleText(closing.discountSum));

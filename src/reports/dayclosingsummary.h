@@ -35,6 +35,8 @@ struct DayClosing {
     int discountCount = 0;       // orders with a discount name and a discount amount
     double discountSum = 0;
     QList<ClosingDish> topDishes; // the ten best-selling dishes by quantity
+    // Per till; empty when one till stored all the day's orders, as in a shop with one till.
+    QList<ClosingGroup> byTill;
 };
 
 // The names the summary gives to orders without the value.
@@ -43,6 +45,7 @@ inline const QString closingNoTicketHeader = QStringLiteral("无票头");
 inline const QString closingDineIn = QStringLiteral("堂食");
 inline const QString closingDelivery = QStringLiteral("外卖");
 inline const QString closingNoPlace = QStringLiteral("未注明");
+inline const QString closingNoTill = QStringLiteral("未注明收银机");
 
 // The period a day's summary covers, as the day report counts it: after the day's 0时0分0秒 up to and
 // including the next day's, so an order stamped exactly at midnight belongs to the day before.

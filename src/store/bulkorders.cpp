@@ -12,8 +12,9 @@ BulkOrderWriter::BulkOrderWriter(Database& db)
     , m_order(db.connection()) {
     m_order.prepare(QStringLiteral(
         "INSERT INTO 存单 (编号, 票头, 店铺名称, 时间, 减免, 减免份数, 减免金额, 合计, 支付方式, 已付, 实付, "
-        "桌号, 电话, 姓名, 地址, 是否结算, 备注) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, ?, 1, "
-        "'') RETURNING ID"));
+        "桌号, 电话, 姓名, 地址, 是否结算, 备注, 收银机) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, "
+        "?, "
+        "1, '', ?) RETURNING ID"));
 }
 
 BulkOrderWriter::~BulkOrderWriter() {
@@ -30,9 +31,19 @@ bool BulkOrderWriter::add(const GeneratedOrder& order) {
     if (!begin())
         return false;
     const QString time = isoText(order.time);
-    const QVariant values[] = {order.number,    order.ticketHeader,  order.shopName,     time,
-                               order.total,     order.paymentMethod, order.total,        order.total,
-                               order.tableName, order.telephone,     order.customerName, order.address};
+    const QVariant values[] = {order.number,
+                               order.ticketHeader,
+                               order.shopName,
+                               time,
+                               order.total,
+                               order.paymentMethod,
+                               order.total,
+                               order.total,
+                               order.tableName,
+                               order.telephone,
+                               order.customerName,
+                               order.address,
+                               storedText(m_db.tillName())};
     for (int i = 0; i < int(std::size(values)); ++i)
         m_order.bindValue(i, values[i]);
     if (!m_order.exec() || !m_order.next())

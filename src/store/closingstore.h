@@ -20,6 +20,7 @@ struct ClosingOrderRow {
     QString discountName;  // 减免
     double discountAmount = 0;
     double toPay = 0; // 实付
+    QString till;     // 收银机: the till that stored it
 };
 
 struct ClosingLineRow {

@@ -8,9 +8,11 @@
 #include "support/temphome.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace qm;
@@ -124,7 +126,7 @@ private slots:
         const RecordStore records(home.db());
         const QString before = records.read(QStringLiteral("小数位数"));
         FakePlatform platform;
-        DecimalsDialog dialog(home.db(), platform, 1);
+        DecimalsDialog dialog(home.db(), platform, 1, home.home().tillPath());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("设置"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -159,7 +161,7 @@ private slots:
         const RecordStore records(home.db());
         QVERIFY(!readQuantityWithoutAsking(records));
         {
-            DecimalsDialog dialog(home.db(), platform, 0);
+            DecimalsDialog dialog(home.db(), platform, 0, home.home().tillPath());
             auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"));
             QVERIFY(box && !box->isChecked());
             QCOMPARE(box->text(), QStringLiteral("数量默认 1，不再询问"));
@@ -168,8 +170,37 @@ private slots:
             QVERIFY(dialog.quantityWithoutAsking());
         }
         QCOMPARE(records.read(QStringLiteral("数量默认1")), QStringLiteral("1"));
-        DecimalsDialog again(home.db(), platform, 0);
+        DecimalsDialog again(home.db(), platform, 0, home.home().tillPath());
         QVERIFY(again.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"))->isChecked());
+        QVERIFY(platform.shown.isEmpty());
+    }
+
+    // The till's name starts as the host name, is kept in the till's own file by 确认 and goes with the
+    // orders stored from then on; the window names the database in use. An emptied name is the host's.
+    void tillNameStoredAndDatabaseShown() {
+        TempHome home;
+        FakePlatform platform;
+        const QString tillFile = home.home().tillPath();
+        {
+            DecimalsDialog dialog(home.db(), platform, 1, tillFile);
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("收银机名称_编辑框"));
+            QVERIFY(name);
+            QCOMPARE(name->text(), QSysInfo::machineHostName());
+            QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("数据库_标签"))->text(),
+                     QStringLiteral("数据库：") + home.db().describe());
+            name->setText(QStringLiteral(" 二号机 "));
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("确认")), Qt::LeftButton);
+        }
+        QCOMPARE(TillFile(tillFile).tillName(), QStringLiteral("二号机"));
+        QCOMPARE(home.db().tillName(), QStringLiteral("二号机"));
+        {
+            DecimalsDialog dialog(home.db(), platform, 1, tillFile);
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("收银机名称_编辑框"));
+            QCOMPARE(name->text(), QStringLiteral("二号机"));
+            name->clear();
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("确认")), Qt::LeftButton);
+        }
+        QCOMPARE(home.db().tillName(), QSysInfo::machineHostName());
         QVERIFY(platform.shown.isEmpty());
     }
 

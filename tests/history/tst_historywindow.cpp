@@ -122,6 +122,9 @@ private slots:
             last << model->index(199, c).data().toString();
         QCOMPARE(last, (QStringList{"1", "1", "2026年3月1日", "7.9", "7.9", "", "", "", ""}));
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("200"));
+        // The till that stored each order, shown only where tills share a server.
+        QCOMPARE(model->index(199, 9).data().toString(), h.home.db().tillName());
+        QCOMPARE(list->isColumnHidden(9), !h.home.db().isServer());
 
         QTest::mouseClick(child<QLabel>(*window, "透明标签4"), Qt::LeftButton);
         QCOMPARE(model->rowCount(), 1);

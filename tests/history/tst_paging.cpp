@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(view.rows.size(), 200);
         QCOMPARE(idOf(view.rows.first()), 200);
         QCOMPARE(idOf(view.rows.last()), 1);
-        QCOMPARE(view.rows.first().size(), 9);
+        QCOMPARE(view.rows.first().size(), 10);
+        QCOMPARE(view.rows.first().last().toString(), home.db().tillName());
 
         view = *browser.next();
         QCOMPARE(view.page, 2);

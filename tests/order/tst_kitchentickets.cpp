@@ -111,7 +111,7 @@ struct Shop {
         choice.kind = PrinterKind::Network;
         choice.host = QStringLiteral("127.0.0.1");
         choice.port = port;
-        QVERIFY(savePrinterChoice(RecordStore(home.db()), choice));
+        QVERIFY(savePrinterChoice(TillFile(home.home().tillPath()), choice));
     }
     int orders() {
         QSqlQuery q = home.db().prepare(QStringLiteral("SELECT count(*) FROM 存单"));

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace qm;
@@ -48,7 +49,7 @@ struct Shop {
         }
         choice.device = kind == PrinterKind::Usb ? where : QString();
         choice.kickDrawer = kickDrawer;
-        QVERIFY(savePrinterChoice(records(), choice));
+        QVERIFY(savePrinterChoice(TillFile(home.home().tillPath()), choice));
     }
     void typeOrder(const QString& payment) {
         OrderForm& form = window.orderForm();
@@ -259,14 +260,15 @@ private slots:
             QTest::mouseClick(child<QPushButton>(window, "按钮1"), Qt::LeftButton);
             QCOMPARE(platform.texts().size(), 1);
             QVERIFY(port->hasFocus() || window.focusWidget() == port);
-            QCOMPARE(loadPrinterChoice(RecordStore(*opened.db)).kind, PrinterKind::System);
+            QCOMPARE(loadPrinterChoice(RecordStore(*opened.db), TillFile(home.tillPath())).kind,
+                     PrinterKind::System);
 
             port->setText(QStringLiteral("9101"));
             child<QCheckBox>(window, "选择框_钱箱")->setChecked(true);
             QTest::mouseClick(child<QPushButton>(window, "按钮1"), Qt::LeftButton);
         }
         OpenedDatabase reopened = openProgramDatabase(home);
-        const PrinterChoice choice = loadPrinterChoice(RecordStore(*reopened.db));
+        const PrinterChoice choice = loadPrinterChoice(RecordStore(*reopened.db), TillFile(home.tillPath()));
         QCOMPARE(choice.kind, PrinterKind::Network);
         QCOMPARE(choice.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(choice.port, 9101);
@@ -275,6 +277,36 @@ private slots:
         QCOMPARE(child<QComboBox>(window, "组合框_打印机类型")->currentText(), QStringLiteral("网络打印机"));
         QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
         QVERIFY(child<QCheckBox>(window, "选择框_钱箱")->isChecked());
+    }
+
+    // The printer and the cash drawer are the till's own: a home whose choice older versions kept in 记录
+    // keeps it, moved once into 收银机.ini; from then on each till sharing the database has its own.
+    void printerChoiceIsTheTills() {
+        TempHome home;
+        const RecordStore records(home.db());
+        for (const auto& [key, value] :
+             {std::pair{"打印机类型", "2"}, std::pair{"USB打印机设备", "/dev/usb/lp1"},
+              std::pair{"结算后打开钱箱", "1"}, std::pair{"网络打印机端口", "9101"}})
+            QVERIFY(records.write(QString::fromUtf8(key), QString::fromUtf8(value)));
+        const TillFile first(home.home().tillPath());
+        PrinterChoice choice = loadPrinterChoice(records, first);
+        QCOMPARE(choice.kind, PrinterKind::Usb);
+        QCOMPARE(choice.device, QStringLiteral("/dev/usb/lp1"));
+        QCOMPARE(choice.port, 9101);
+        QVERIFY(choice.kickDrawer);
+        QCOMPARE(first.value(QStringLiteral("USB打印机设备")), QStringLiteral("/dev/usb/lp1"));
+
+        QVERIFY(records.write(QStringLiteral("打印机类型"), QStringLiteral("0"))); // no longer read
+        QCOMPARE(loadPrinterChoice(records, first).kind, PrinterKind::Usb);
+        QTemporaryDir otherTill;
+        const TillFile second(otherTill.filePath(QStringLiteral("收银机.ini")));
+        choice.kind = PrinterKind::Network;
+        choice.host = QStringLiteral("127.0.0.1");
+        choice.kickDrawer = false;
+        QVERIFY(savePrinterChoice(second, choice));
+        QCOMPARE(loadPrinterChoice(records, second).kind, PrinterKind::Network);
+        QVERIFY(!loadPrinterChoice(records, second).kickDrawer);
+        QCOMPARE(loadPrinterChoice(records, first).kind, PrinterKind::Usb);
     }
 
     // Choosing 系统打印机 keeps the network printer's port as it keeps its address: applied, reopened
@@ -286,7 +318,7 @@ private slots:
         network.kind = PrinterKind::Network;
         network.host = QStringLiteral("127.0.0.1");
         network.port = 9101;
-        QVERIFY(savePrinterChoice(RecordStore(home.db()), network));
+        QVERIFY(savePrinterChoice(TillFile(home.home().tillPath()), network));
         {
             PrintSettingsWindow window(home.db(), platform, home.home(), {});
             auto* kind = child<QComboBox>(window, "组合框_打印机类型");
@@ -295,7 +327,8 @@ private slots:
             kind->setCurrentIndex(int(PrinterKind::Network));
             QCOMPARE(child<QLineEdit>(window, "编辑框_打印机端口")->text(), QStringLiteral("9101"));
         }
-        const PrinterChoice stored = loadPrinterChoice(RecordStore(home.db()));
+        const PrinterChoice stored =
+            loadPrinterChoice(RecordStore(home.db()), TillFile(home.home().tillPath()));
         QCOMPARE(stored.kind, PrinterKind::System);
         QCOMPARE(stored.host, QStringLiteral("127.0.0.1"));
         QCOMPARE(stored.port, 9101);
@@ -330,7 +363,8 @@ private slots:
             rightEnd = rightEnd || qGray(page.raster.pixel(383, y)) < 128;
         }
         QVERIFY(leftEnd && rightEnd);
-        QCOMPARE(loadPrinterChoice(RecordStore(home.db())).kind, PrinterKind::System);
+        QCOMPARE(loadPrinterChoice(RecordStore(home.db()), TillFile(home.home().tillPath())).kind,
+                 PrinterKind::System);
         QCOMPARE(platform.texts(), QStringList());
     }
 

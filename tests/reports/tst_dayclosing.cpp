@@ -178,7 +178,7 @@ private slots:
     // Ten dishes at most, the best sellers by quantity; ties go to the larger amount.
     void tenBestSellers() {
         ClosingRows rows;
-        rows.orders.append({1, {}, {}, {}, {}, {}, 0, 100});
+        rows.orders.append({1, {}, {}, {}, {}, {}, 0, 100, {}});
         for (int i = 1; i <= 12; ++i)
             rows.lines.append({1, QStringLiteral("菜%1").arg(i), double(i % 6), double(i)});
         rows.lines.append({2, QStringLiteral("别的单"), 99, 99}); // an order not read: not counted
@@ -188,6 +188,34 @@ private slots:
         QCOMPARE(c.topDishes.at(1).name, QStringLiteral("菜5"));
         for (const ClosingDish& d : c.topDishes)
             QVERIFY(d.name != QStringLiteral("别的单"));
+    }
+
+    // Orders of several tills are counted per till as stored; one till's day shows no till at all.
+    void countedPerTillOnlyWithSeveralTills() {
+        TempHome home;
+        Database& db = home.db();
+        storeFixtureDay(db); // all stored by this till
+        ClosingRows rows = *loadClosingRows(db, closingStart(day), closingEnd(day));
+        DayClosing c = computeDayClosing(rows, day, {});
+        QVERIFY(c.byTill.isEmpty());
+        RecordingSurface oneTill(480);
+        drawDayClosing(oneTill, c);
+        QCOMPARE(oneTill.count(QStringLiteral("收银机")), 0);
+
+        for (const char* till : {"二号机", "二号机", ""}) {
+            StoredOrder order = orderFrom({"2026-03-14T20:00:00", "", "现金支付", "", "", "", 0, 10, {}});
+            order.till = QString::fromUtf8(till);
+            QVERIFY(insertOrder(db, order, {}));
+        }
+        QVERIFY(db.exec(QStringLiteral("UPDATE 存单 SET 收银机 = '' WHERE 实付 = 10 AND ID = "
+                                       "(SELECT max(ID) FROM 存单)"))); // as an older program left it
+        rows = *loadClosingRows(db, closingStart(day), closingEnd(day));
+        c = computeDayClosing(rows, day, {});
+        QCOMPARE(groupTexts(c.byTill), (QStringList{db.tillName() + QStringLiteral(" 5 139"),
+                                                    QStringLiteral("二号机 2 20"), closingNoTill + " 1 10"}));
+        RecordingSurface severalTills(480);
+        drawDayClosing(severalTills, c);
+        QCOMPARE(severalTills.count(QStringLiteral("二号机")), 1);
     }
 
     // Every text stays inside the paper, at either width, however long a name is.

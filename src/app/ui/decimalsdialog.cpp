@@ -3,7 +3,9 @@
 #include "app/displaysettings.h"
 #include "core/platform.h"
 #include "core/ui/plainbutton.h"
+#include "store/database.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -14,19 +16,28 @@
 
 namespace qm {
 
-DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int currentDecimals, QWidget* parent)
+DecimalsDialog::DecimalsDialog(Database& db, Platform& platform, int currentDecimals, const QString& tillFile,
+                               QWidget* parent)
     : QDialog(parent)
     , m_db(db)
     , m_platform(platform)
+    , m_tillFile(tillFile)
     , m_decimals(currentDecimals)
     , m_edit(new QLineEdit(QString::number(currentDecimals), this))
+    , m_tillNameEdit(new QLineEdit(TillFile(tillFile).tillName(), this))
     , m_withoutAskingBox(new QCheckBox(QStringLiteral("数量默认 1，不再询问"), this))
     , m_withoutAsking(readQuantityWithoutAsking(RecordStore(db))) {
     setWindowTitle(QStringLiteral("设置"));
-    resize(340, 238);
+    resize(380, 300);
     m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
     m_withoutAskingBox->setObjectName(QStringLiteral("选择框_数量默认1"));
     m_withoutAskingBox->setChecked(m_withoutAsking);
+    m_tillNameEdit->setObjectName(QStringLiteral("收银机名称_编辑框"));
+    m_tillNameEdit->setMaxLength(40);
+    auto* database = new QLabel(QStringLiteral("数据库：") + db.describe(), this);
+    database->setObjectName(QStringLiteral("数据库_标签"));
+    database->setWordWrap(true);
+    database->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     QPushButton* apply = plainButton(QStringLiteral("按钮2"), QStringLiteral("应用设置"), this);
     auto* confirmButton = new QPushButton(QStringLiteral("确认"), this);
@@ -37,6 +48,9 @@ DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int curre
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("数量小数位数（0-3）："), this));
     row->addWidget(m_edit, 1);
+    auto* tillRow = new QHBoxLayout;
+    tillRow->addWidget(new QLabel(QStringLiteral("收银机名称："), this));
+    tillRow->addWidget(m_tillNameEdit, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(apply);
@@ -45,6 +59,8 @@ DecimalsDialog::DecimalsDialog(const Database& db, Platform& platform, int curre
     layout->addStretch();
     layout->addLayout(row);
     layout->addWidget(m_withoutAskingBox);
+    layout->addLayout(tillRow);
+    layout->addWidget(database);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -61,6 +77,13 @@ void DecimalsDialog::confirm() {
                                QStringLiteral("提示"));
         return;
     }
+    // An emptied name is the computer's host name again.
+    const TillFile till(m_tillFile);
+    if (!till.setTillName(m_tillNameEdit->text())) {
+        m_platform.showMessage(QStringLiteral("无法写入 %1").arg(m_tillFile), MessageIcon::Stop);
+        return;
+    }
+    m_db.setTillName(till.tillName());
     m_decimals = *value;
     writeQuantityDecimals(RecordStore(m_db), m_decimals);
     m_withoutAsking = m_withoutAskingBox->isChecked();

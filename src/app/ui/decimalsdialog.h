@@ -10,13 +10,15 @@ namespace qm {
 class Database;
 class Platform;
 
-// "设置": the quantity decimals (0 to 3) and "数量默认 1，不再询问". "确认" stores a valid value and the
-// choice and closes; a value out of range is
-// refused with a message and the window stays open. "应用设置" does nothing.
+// "设置": the quantity decimals (0 to 3), "数量默认 1，不再询问" and the till's name, with the database in
+// use shown beneath. "确认" stores a valid value and the choice in the database, the till's name in the
+// till's own file (`tillFile`, 收银机.ini), and closes; a value out of range is refused with a message and
+// the window stays open. "应用设置" does nothing.
 class DecimalsDialog : public QDialog {
     Q_OBJECT
 public:
-    DecimalsDialog(const Database& db, Platform& platform, int currentDecimals, QWidget* parent = nullptr);
+    DecimalsDialog(Database& db, Platform& platform, int currentDecimals, const QString& tillFile,
+                   QWidget* parent = nullptr);
 
     // The decimals in force: the stored value after "确认", else the value the window opened with.
     int decimals() const { return m_decimals; }
@@ -26,10 +28,12 @@ public:
 private:
     void confirm();
 
-    const Database& m_db;
+    Database& m_db;
     Platform& m_platform;
+    QString m_tillFile;
     int m_decimals;
     QLineEdit* m_edit;
+    QLineEdit* m_tillNameEdit;
     QCheckBox* m_withoutAskingBox;
     bool m_withoutAsking;
 };

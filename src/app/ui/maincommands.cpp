@@ -18,6 +18,7 @@
 #include "staff/ui/staffwindow.h"
 #include "store/settings.h"
 #include "store/staffstore.h"
+#include "store/tillfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,7 +72,7 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     m_kitchen.attach(m_settle);
     connect(&m_kitchen, &KitchenPrinting::statusChanged, this, &MainCommands::showKitchenStatus);
     m_settle.setCashSettled([this] {
-        if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db));
+        if (const PrinterChoice choice = loadPrinterChoice(RecordStore(m_db), TillFile(m_home.tillPath()));
             choice.kickDrawer && choice.direct())
             openCashDrawer(m_platform, choice);
     });
@@ -247,7 +248,7 @@ void MainCommands::connectEntries() {
         const std::optional<Authorisation> who = m_staff.authorise(Action::OpenDrawer);
         if (!who)
             return;
-        openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db)));
+        openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db), TillFile(m_home.tillPath())));
         m_staff.record(*who, QStringLiteral("无销售打开钱箱"));
     });
 }

@@ -7,6 +7,7 @@
 #include "app/ui/timeformatdialog.h"
 #include "app/version.h"
 #include "catalog/dishlistmodel.h"
+#include "core/home.h"
 #include "core/platform.h"
 #include "core/ui/functionkeys.h"
 #include "order/orderform.h"
@@ -498,7 +499,7 @@ void MainWindow::chooseTimeFormat() {
 }
 
 void MainWindow::chooseQuantityDecimals() {
-    DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), this);
+    DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), m_home.tillPath(), this);
     dialog.exec();
     m_form->setQuantityDecimals(dialog.decimals());
     m_form->setQuantityWithoutAsking(dialog.quantityWithoutAsking());

@@ -38,7 +38,8 @@ bool printDayClosing(QWidget* parent, Database& db, Platform& platform, const Ho
     request.paperWidthMm = settings.type == ReceiptType::Mm58 ? 58 : 80;
     request.printWidth = settings.printWidth;
     request.documentName = QStringLiteral("日结 ") + dateText(day);
-    const std::unique_ptr<ReceiptPrinter> printer = openReceiptPrinter(platform, RecordStore(db), request);
+    const std::unique_ptr<ReceiptPrinter> printer =
+        openReceiptPrinter(platform, RecordStore(db), TillFile(home.tillPath()), request);
     if (!printer)
         return false;
     const bool printed =
