@@ -97,6 +97,14 @@ void OrderForm::restoreChoices(const RecordStore& records) {
     }
 }
 
+void OrderForm::reloadStoredData() {
+    for (OrderField field : {OrderField::TicketHeader, OrderField::ShopName, OrderField::DiscountName})
+        fillChoiceList(field);
+    loadTableCodes();
+    restoreChoices(RecordStore(m_db));
+    loadDishCache();
+}
+
 void OrderForm::saveChoices(const RecordStore& records) const {
     for (const auto& [field, key] : savedChoices)
         records.write(QString::fromUtf8(key), text(field));

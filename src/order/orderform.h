@@ -61,6 +61,9 @@ public:
     // The saved choices: display time format, ticket header, shop name, discount name, portions and
     // amount, payment method.
     void restoreChoices(const RecordStore& records);
+    // The lists, table codes, saved choices and dishes read again, after the database changed under the
+    // form (a restore, the shop's set-up).
+    void reloadStoredData();
     void saveChoices(const RecordStore& records) const;
     // Queries today's totals, writes the next order number and announces the new status texts. When they
     // cannot be read, the figures and the number stay as they were, the status says so and the clock

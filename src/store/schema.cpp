@@ -1,6 +1,7 @@
 #include "store/schema.h"
 
 #include "store/database.h"
+#include "store/shopsetupstore.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -134,6 +135,20 @@ bool insertAll(const Database& db, const QString& sql, const auto& values) {
 
 } // namespace
 
+QStringList sampleShopNames() {
+    QStringList names;
+    for (const char* name : shopNames)
+        names << QString::fromUtf8(name);
+    return names;
+}
+
+QStringList sampleTicketHeaders() {
+    QStringList headers;
+    for (const char* header : ticketHeaders)
+        headers << QString::fromUtf8(header);
+    return headers;
+}
+
 bool createSchema(const Database& db) {
     for (const TableDefinition& table : tables) {
         if (!db.exec(createStatement(db, table, QString::fromUtf8(table.name))))
@@ -153,7 +168,8 @@ bool createSchema(const Database& db) {
         !insertAll(db, QStringLiteral("INSERT INTO 店名 (店铺名称) VALUES (?)"), shopNames) ||
         !insertAll(db, QStringLiteral("INSERT INTO 减免 (减免名称) VALUES (?)"), discountNames) ||
         !insertAll(db, QStringLiteral("INSERT INTO 票头设置 (票头) VALUES (?)"), ticketHeaders) ||
-        !insertAll(db, QStringLiteral("INSERT INTO 出品部门 (部门名称) VALUES (?)"), stations))
+        !insertAll(db, QStringLiteral("INSERT INTO 出品部门 (部门名称) VALUES (?)"), stations) ||
+        !markSetupPending(db))
         return false;
     const QString insertTable = QStringLiteral("INSERT INTO 桌号 (代号, 桌号名称) VALUES (?, ?)");
     for (int n = 1; n <= 10; ++n) {

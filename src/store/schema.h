@@ -11,6 +11,9 @@ class Database;
 // Creates every table and index of the current schema and the first-run rows. Runs inside the caller's
 // transaction on an empty database.
 bool createSchema(const Database& db);
+// The sample shop names and ticket headers a new database starts with.
+QStringList sampleShopNames();
+QStringList sampleTicketHeaders();
 // The kitchen stations of databases from older versions: the column 菜单.出品部门 (every dish then goes
 // to "厨房") and the list 出品部门 with its first rows. False when one could not be added.
 bool ensureKitchenStations(Database& db);

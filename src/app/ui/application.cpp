@@ -85,11 +85,17 @@ int runApplication(int argc, char** argv) {
     parser.addOption(backupOption);
     const QCommandLineOption databaseOption(
         QStringLiteral("database"),
-        QStringLiteral(
-            "Uses the shop's PostgreSQL database at URL (postgresql://user@host:port/db) from now on; "
-            "the password comes from ~/.pgpass."),
+        QStringLiteral("从现在起使用店里的 PostgreSQL 数据库 URL（postgresql://用户@主机:端口/库名）；"
+                       "密码取自 ~/.pgpass。\n"
+                       "Uses the shop's PostgreSQL database at URL (postgresql://user@host:port/db) from now "
+                       "on; the password comes from ~/.pgpass."),
         QStringLiteral("URL"));
     parser.addOption(databaseOption);
+    const QCommandLineOption noSetupOption(
+        QStringLiteral("no-setup"),
+        QStringLiteral("新建的程序文件夹也不打开开店向导。\n"
+                       "Does not offer the set-up on the first start of a new home."));
+    parser.addOption(noSetupOption);
     // Version and help need no screen, so they are answered before the application object exists.
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
@@ -157,6 +163,7 @@ int runApplication(int argc, char** argv) {
     if (!commands.signInAtStart())
         return 0;
     closeWindowsOnTermination();
+    commands.offerShopSetupAtStart(parser.isSet(noSetupOption));
     // The check of the file and the copy of the day run behind the window, which is usable at once.
     backups.startCheck();
     const int status = app.exec();

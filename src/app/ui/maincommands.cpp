@@ -1,6 +1,8 @@
 #include "app/ui/maincommands.h"
 
+#include "app/shopsetup.h"
 #include "app/ui/mainwindow.h"
+#include "app/ui/setupwizard.h"
 #include "catalog/ui/catalogwindows.h"
 #include "catalog/ui/customerwindow.h"
 #include "core/home.h"
@@ -97,6 +99,24 @@ bool MainCommands::signInAtStart() {
         return true;
     checkAuditChain();
     return m_staff.signInAtTill();
+}
+
+SetupWizard* MainCommands::offerShopSetupAtStart(bool turnedOff) {
+    return ShopSetup::offeredAtStart(m_db, turnedOff) ? openShopSetup() : nullptr;
+}
+
+SetupWizard* MainCommands::openShopSetup(const RunModal& runModal) {
+    m_preview.open();
+    auto* wizard = new SetupWizard(
+        m_db, m_home, m_platform,
+        [this] {
+            m_window.orderForm().reloadStoredData();
+            m_preview.refresh();
+        },
+        runModal, &m_window);
+    wizard->setAttribute(Qt::WA_DeleteOnClose);
+    wizard->open();
+    return wizard;
 }
 
 void MainCommands::lockTill() {
@@ -219,6 +239,7 @@ void MainCommands::connectEntries() {
     wire(MainWindow::Entry::Stations, Action::NamedLists,
          [this] { openNamedList(NamedList::Stations, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, Action::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::ShopSetup, Action::Settings, [this] { openShopSetup(); });
     wire(MainWindow::Entry::History, Action::BrowseHistory,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
     wire(MainWindow::Entry::Customers, Action::Customers, [this] {

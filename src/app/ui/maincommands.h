@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ui/runmodal.h"
+
 #include "history/orderhistory.h"
 #include "order/kitchenprinting.h"
 #include "order/settle.h"
@@ -38,6 +40,10 @@ public:
     bool signInAtStart();
     // "锁屏/换班": signs out and covers the window until someone signs in (or the program is left).
     void lockTill();
+    // "开店向导": opened over the window, each page shown at once in the preview. At start only for a new
+    // home that never finished or skipped it (and not with --no-setup); returns the window when opened.
+    class SetupWizard* openShopSetup(const RunModal& runModal = execModal);
+    class SetupWizard* offerShopSetupAtStart(bool turnedOff);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

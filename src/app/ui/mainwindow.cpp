@@ -367,6 +367,7 @@ void MainWindow::buildToolBar() {
             &MainWindow::chooseQuantityDecimals);
     addEntry(settings, Entry::PrintSettings, QStringLiteral("打印设置"));
     addEntry(settings, Entry::CashDrawer, QStringLiteral("打开钱箱"));
+    addEntry(settings, Entry::ShopSetup, QStringLiteral("开店向导…"));
     settings->addSeparator();
     addEntry(settings, Entry::BackupData, QStringLiteral("备份数据…"));
     addEntry(settings, Entry::RestoreData, QStringLiteral("恢复数据…"));

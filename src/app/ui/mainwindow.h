@@ -49,6 +49,7 @@ public:
         Staff,           // "员工与权限…"
         AuditRecord,     // "操作记录"
         Lock,            // "锁屏/换班(Ctrl+L)"
+        ShopSetup,       // "开店向导…"
     };
 
     // Runs the start-up steps of the form: choice lists, table codes, saved choices, today's totals and

@@ -237,11 +237,7 @@ void BackupCommands::offerRestoreOfDamaged(const QString& damage) {
 void BackupCommands::reloadWindow(int quantityDecimals) {
     OrderForm& form = m_window.orderForm();
     form.setQuantityDecimals(quantityDecimals);
-    for (OrderField field : {OrderField::TicketHeader, OrderField::ShopName, OrderField::DiscountName})
-        form.fillChoiceList(field);
-    form.loadTableCodes();
-    form.restoreChoices(RecordStore(m_db));
-    form.loadDishCache();
+    form.reloadStoredData();
     form.resetForm();
     form.requestPreviewRefresh();
 }

@@ -13,14 +13,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStackedWidget;
 class QTabWidget;
 
 namespace qm {
 
-class DropDownComboBox;
 class Home;
 class KitchenPrintTab;
+class PrinterFields;
 class Platform;
 
 // The window "打印设置": receipt type, styling, extra lines, pictures, type sizes, copies, the printer
@@ -53,7 +52,6 @@ private:
     void enableCustomControls();
     void focusSize(int element);
     void focusPrinterField(PrinterField field);
-    void showPrinterKind();
     void printTestPage();
     bool applySettings();
     void confirm();
@@ -75,13 +73,7 @@ private:
     std::array<QCheckBox*, receiptElementCount> m_bold{};
     QLineEdit* m_copies;
 
-    QComboBox* m_printerKind;
-    QStackedWidget* m_printerPages;
-    QLineEdit* m_host;
-    QLineEdit* m_port;
-    DropDownComboBox* m_device;
-    DropDownComboBox* m_queue;
-    QCheckBox* m_kickDrawer;
+    PrinterFields* m_printer;
     KitchenPrintTab* m_kitchen;
 };
 
