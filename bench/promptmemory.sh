@@ -12,7 +12,7 @@ program=$(realpath "$1")
 prompts=${2:-1000}
 home=$(mktemp -d)
 trap 'kill "$app" 2>/dev/null; rm -rf "$home"' EXIT
-QT_QPA_PLATFORM=xcb "$program" --home "$home" >/dev/null 2>&1 &
+QT_QPA_PLATFORM=xcb "$program" --home "$home" --no-setup >/dev/null 2>&1 &
 app=$!
 sleep 4
 window=$(xdotool search --name Quillmenu | head -1)

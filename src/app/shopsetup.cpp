@@ -1,7 +1,7 @@
 #include "app/shopsetup.h"
 
-#include "core/platform.h"
 #include "core/numtext.h"
+#include "core/platform.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/shopsetupstore.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gbk.h"
+#include "core/platform.h"
 #include "receipt/receiptsurface.h"
 
 #include <QImage>
@@ -69,6 +70,29 @@ private:
     Kind m_kind;
     int m_size = 9;
     bool m_bold = false;
+};
+
+// A printer that records each job's page; it refuses jobs from `failFrom` on (1-based, 0 never).
+class RecordingPrinter : public ReceiptPrinter {
+public:
+    RecordingPrinter(QList<RecordingSurface>& jobs, int width, int failFrom = 0)
+        : m_jobs(jobs)
+        , m_width(width)
+        , m_failFrom(failFrom) {}
+
+    bool printPage(const std::function<int(ReceiptSurface&)>& draw) override {
+        if (m_failFrom > 0 && m_jobs.size() + 1 >= m_failFrom)
+            return false;
+        RecordingSurface surface(m_width, ReceiptSurface::Kind::Printer);
+        draw(surface);
+        m_jobs.append(surface);
+        return true;
+    }
+
+private:
+    QList<RecordingSurface>& m_jobs;
+    int m_width;
+    int m_failFrom;
 };
 
 } // namespace qm

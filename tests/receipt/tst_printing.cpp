@@ -14,29 +14,6 @@ using namespace qm;
 
 namespace {
 
-// A printer that records each job's page; it refuses jobs from `failFrom` on (1-based).
-class RecordingPrinter : public ReceiptPrinter {
-public:
-    RecordingPrinter(QList<RecordingSurface>& jobs, int width, int failFrom)
-        : m_jobs(jobs)
-        , m_width(width)
-        , m_failFrom(failFrom) {}
-
-    bool printPage(const std::function<int(ReceiptSurface&)>& draw) override {
-        if (m_failFrom > 0 && m_jobs.size() + 1 >= m_failFrom)
-            return false;
-        RecordingSurface surface(m_width, ReceiptSurface::Kind::Printer);
-        draw(surface);
-        m_jobs.append(surface);
-        return true;
-    }
-
-private:
-    QList<RecordingSurface>& m_jobs;
-    int m_width;
-    int m_failFrom;
-};
-
 ReceiptContent content() {
     ReceiptContent content;
     content.orderNumber = QStringLiteral("7");

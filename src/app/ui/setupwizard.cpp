@@ -154,7 +154,8 @@ QWizardPage* SetupWizard::buildPicturePage() {
     row(1, QStringLiteral("选择底部图片(&D)…"), QStringLiteral("按钮_底部图片"), m_bottom, m_bottomName);
     own->setColumnStretch(1, 1);
     layout->addLayout(own);
-    layout->addWidget(note(QStringLiteral("示例图片是说明用的，不要印给顾客。以后可在 打印设置 中更换。"), page));
+    layout->addWidget(
+        note(QStringLiteral("示例图片是说明用的，不要印给顾客。以后可在 打印设置 中更换。"), page));
     layout->addStretch();
     return page;
 }
@@ -164,10 +165,11 @@ QWizardPage* SetupWizard::buildMenuPage() {
     page->setTitle(QStringLiteral("菜单"));
     page->setSubTitle(QStringLiteral("程序带有一份示例菜单，可以保留、清空或换成自己的菜单文件。"));
     auto* layout = new QVBoxLayout(page);
-    m_menu = choiceButtons(QStringLiteral("单选_菜单"),
-                           {QStringLiteral("保留示例菜品"), QStringLiteral("清空菜单，以后在 商品管理 中录入"),
-                            QStringLiteral("清空示例菜品，从 CSV 文件导入…")},
-                           layout, page);
+    m_menu =
+        choiceButtons(QStringLiteral("单选_菜单"),
+                      {QStringLiteral("保留示例菜品"), QStringLiteral("清空菜单，以后在 商品管理 中录入"),
+                       QStringLiteral("清空示例菜品，从 CSV 文件导入…")},
+                      layout, page);
     layout->addWidget(note(QStringLiteral("CSV 文件每行一个菜品：数字代号、品名、价格、单位，"
                                           "第一行是列名；GBK 和 UTF-8 编码都可以。"),
                            page));
@@ -191,8 +193,9 @@ bool SetupWizard::storePage(int page) {
     bool stored = true;
     switch (Page(page)) {
     case ShopPage:
-        stored = m_setup.applyShop({boxLines(m_shopNames->toPlainText()), boxLines(m_ticketHeaders->toPlainText()),
-                                    m_replaceSamples->isChecked(), m_telephone->text()});
+        stored =
+            m_setup.applyShop({boxLines(m_shopNames->toPlainText()), boxLines(m_ticketHeaders->toPlainText()),
+                               m_replaceSamples->isChecked(), m_telephone->text()});
         break;
     case PrinterPage: {
         PrintSettingsForm form;
