@@ -6,15 +6,16 @@ DishImportSession::DishImportSession(const Database& db) {
     const CatalogStore store(db);
     m_stored = store.loadDishes().value_or(QList<StoredDish>());
     m_units = store.loadNamedList(NamedList::Units).value_or(QStringList());
+    m_stations = store.loadNamedList(NamedList::Stations).value_or(QStringList());
 }
 
 QStringList DishImportSession::previewTitles() const {
     return {QStringLiteral("数字代号"), QStringLiteral("字母代号"), QStringLiteral("品名"),
-            QStringLiteral("价格"), QStringLiteral("单位")};
+            QStringLiteral("价格"),     QStringLiteral("单位"),     QStringLiteral("出品部门")};
 }
 
 ImportSummary DishImportSession::plan() {
-    m_plan = planDishImport(file().table, map(), m_stored, m_units, existing());
+    m_plan = planDishImport(file().table, map(), m_stored, m_units, existing(), m_stations);
     ImportSummary summary;
     summary.rowCount = m_plan.rowCount;
     summary.inserts = int(m_plan.inserts.size());
@@ -26,7 +27,7 @@ ImportSummary DishImportSession::plan() {
 }
 
 ImportStoreResult DishImportSession::store(Database& db, const ImportProgress& progress) {
-    return storeDishImport(db, m_plan.newUnits, m_plan.inserts, m_plan.updates, progress);
+    return storeDishImport(db, m_plan.newUnits, m_plan.inserts, m_plan.updates, progress, m_plan.newStations);
 }
 
 CustomerImportSession::CustomerImportSession(const Database& db) {

@@ -26,6 +26,7 @@ protected:
 private:
     QList<StoredDish> m_stored;
     QStringList m_units;
+    QStringList m_stations;
     DishImportPlan m_plan;
 };
 

@@ -40,12 +40,13 @@ const QList<ImportColumn>& dishImportColumns() {
           QStringLiteral("name")}},
         {QStringLiteral("价格"), {QStringLiteral("单价"), QStringLiteral("售价"), QStringLiteral("price")}},
         {QStringLiteral("单位"), {QStringLiteral("计量单位"), QStringLiteral("unit")}},
+        {QStringLiteral("出品部门"), {QStringLiteral("部门"), QStringLiteral("station")}, false},
     };
     return columns;
 }
 
 DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const QList<StoredDish>& stored,
-                              const QStringList& units, ExistingRows existing) {
+                              const QStringList& units, ExistingRows existing, const QStringList& stations) {
     DishImportPlan plan;
     plan.rowCount = int(table.rows.size());
     QHash<QString, int> storedByCode;
@@ -57,14 +58,16 @@ DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const
     QHash<QString, int> fileCodes; // code → the line that has it
     QHash<QString, int> fileNames;
     QSet<QString> knownUnits(units.cbegin(), units.cend());
+    QSet<QString> knownStations(stations.cbegin(), stations.cend());
 
     for (const CsvRecord& record : table.rows) {
         const QString code = trimBlanks(mappedField(record.fields, map, DishCode));
         const QString name = trimBlanks(mappedField(record.fields, map, DishName));
         const QString priceText = trimBlanks(foldFullWidth(mappedField(record.fields, map, DishPrice)));
         const QString unit = trimBlanks(mappedField(record.fields, map, DishUnit));
+        const QString station = trimBlanks(mappedField(record.fields, map, DishStation));
         if (plan.preview.size() < previewRowCount)
-            plan.preview.append({code, letterCode(name), name, priceText, unit});
+            plan.preview.append({code, letterCode(name), name, priceText, unit, station});
 
         auto refuse = [&](const QString& reason) { plan.refusals.append({record.line, reason}); };
         if (code.isEmpty()) {
@@ -114,7 +117,11 @@ DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const
         }
         const auto sameName = storedByName.constFind(name);
         const auto sameCode = storedByCode.constFind(code);
-        StoredDish dish{code, QString(), name, price, unit};
+        if (gbkLength(station) > dishNameLimit || !encodesAsGbk(station)) {
+            refuse(QStringLiteral("出品部门“%1”超过 %2 个字节").arg(station).arg(dishNameLimit));
+            continue;
+        }
+        StoredDish dish{code, QString(), name, price, unit, station};
         if (sameCode != storedByCode.cend()) {
             const StoredDish& old = stored[*sameCode];
             if (existing == ExistingRows::Skip) {
@@ -127,9 +134,12 @@ DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const
             }
             // A letter code the user corrected by hand stays while the name stays.
             dish.letters = old.name == name ? old.letters : letterCode(name);
+            if (dish.station.isEmpty())
+                dish.station = old.station;
             fileCodes.insert(code, record.line);
             fileNames.insert(name, record.line);
-            if (old.name == name && old.unit == unit && doubleText(old.price) == doubleText(price)) {
+            if (old.name == name && old.unit == unit && doubleText(old.price) == doubleText(price) &&
+                old.station == dish.station) {
                 ++plan.unchanged;
                 continue;
             }
@@ -140,6 +150,8 @@ DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const
                 continue;
             }
             dish.letters = letterCode(name);
+            if (dish.station.isEmpty())
+                dish.station = defaultStation;
             fileCodes.insert(code, record.line);
             fileNames.insert(name, record.line);
             plan.inserts.append(dish);
@@ -147,6 +159,10 @@ DishImportPlan planDishImport(const CsvTable& table, const ColumnMap& map, const
         if (!knownUnits.contains(unit)) {
             knownUnits.insert(unit);
             plan.newUnits.append(unit);
+        }
+        if (!knownStations.contains(dish.station)) {
+            knownStations.insert(dish.station);
+            plan.newStations.append(dish.station);
         }
     }
     return plan;
@@ -158,7 +174,8 @@ QByteArray dishesCsv(const QList<StoredDish>& dishes, CsvEncoding encoding, QCha
         header << column.title;
     QString text = writeCsvRecord(header, separator);
     for (const StoredDish& dish : dishes)
-        text += writeCsvRecord({dish.code, dish.name, doubleText(dish.price), dish.unit}, separator);
+        text += writeCsvRecord({dish.code, dish.name, doubleText(dish.price), dish.unit, dish.station},
+                               separator);
     return encodeCsv(text, encoding);
 }
 

@@ -55,20 +55,22 @@ ImportStoreResult finish(Database& db, bool stored, bool cancelled, const QStrin
 } // namespace
 
 ImportStoreResult storeDishImport(Database& db, const QStringList& newUnits, const QList<StoredDish>& inserts,
-                                  const QList<StoredDish>& updates, const ImportProgress& progress) {
+                                  const QList<StoredDish>& updates, const ImportProgress& progress,
+                                  const QStringList& newStations) {
     bool cancelled = false;
     QString error;
     int done = 0;
     const bool stored = db.transaction([&] {
         QSqlQuery unit = db.prepare(QStringLiteral("INSERT INTO 单位 (单位名称) VALUES (?)"));
+        QSqlQuery station = db.prepare(QStringLiteral("INSERT INTO 出品部门 (部门名称) VALUES (?)"));
         QSqlQuery insert = db.prepare(QStringLiteral(
             "INSERT INTO 菜单 (代码, 字母, 菜名, 价格, 单位, 出品部门) VALUES (?, ?, ?, ?, ?, ?)"));
-        QSqlQuery update = db.prepare(
-            QStringLiteral("UPDATE 菜单 SET 字母 = ?, 菜名 = ?, 价格 = ?, 单位 = ? WHERE 代码 = ?"));
-        int unitsDone = 0;
-        return runForEach(
-                   unit, newUnits, [](const QString& name) { return QVariantList{name}; }, unitsDone, {},
-                   cancelled, error) &&
+        QSqlQuery update = db.prepare(QStringLiteral(
+            "UPDATE 菜单 SET 字母 = ?, 菜名 = ?, 价格 = ?, 单位 = ?, 出品部门 = ? WHERE 代码 = ?"));
+        int listsDone = 0;
+        const auto name = [](const QString& text) { return QVariantList{text}; };
+        return runForEach(unit, newUnits, name, listsDone, {}, cancelled, error) &&
+               runForEach(station, newStations, name, listsDone, {}, cancelled, error) &&
                runForEach(
                    insert, inserts,
                    [](const StoredDish& d) {
@@ -81,7 +83,7 @@ ImportStoreResult storeDishImport(Database& db, const QStringList& newUnits, con
                runForEach(
                    update, updates,
                    [](const StoredDish& d) {
-                       return QVariantList{d.letters, d.name, d.price, d.unit, d.code};
+                       return QVariantList{d.letters, d.name, d.price, d.unit, d.station, d.code};
                    },
                    done, progress, cancelled, error) &&
                lastStep(progress, done, cancelled);

@@ -23,10 +23,11 @@ struct ImportStoreResult {
 // Told how many rows are stored so far (out of all inserts and updates); false cancels, and nothing stays.
 using ImportProgress = std::function<bool(int done)>;
 
-// Adds the units and the new dishes, and gives every dish with an update's number code its letter code,
-// name, price and unit.
+// Adds the units, the stations and the new dishes, and gives every dish with an update's number code its
+// letter code, name, price, unit and station.
 ImportStoreResult storeDishImport(Database& db, const QStringList& newUnits, const QList<StoredDish>& inserts,
-                                  const QList<StoredDish>& updates, const ImportProgress& progress);
+                                  const QList<StoredDish>& updates, const ImportProgress& progress,
+                                  const QStringList& newStations = {});
 
 // Adds the new customers and gives every customer with an update's telephone its name and address.
 ImportStoreResult storeCustomerImport(Database& db, const QList<StoredCustomer>& inserts,

@@ -35,9 +35,10 @@ Imported importDishes(Database& db, const QByteArray& bytes, ExistingRows existi
     const ColumnMap map = mapColumns(dishImportColumns(), file.table.header);
     Imported imported;
     imported.plan = planDishImport(file.table, map, store.loadDishes().value(),
-                                   store.loadNamedList(NamedList::Units).value(), existing);
-    imported.result =
-        storeDishImport(db, imported.plan.newUnits, imported.plan.inserts, imported.plan.updates, progress);
+                                   store.loadNamedList(NamedList::Units).value(), existing,
+                                   store.loadNamedList(NamedList::Stations).value());
+    imported.result = storeDishImport(db, imported.plan.newUnits, imported.plan.inserts, imported.plan.updates,
+                                      progress, imported.plan.newStations);
     return imported;
 }
 
@@ -280,14 +281,39 @@ private slots:
         const CatalogStore store(home.db());
         QVERIFY(store.insertDish({"801", "x", "鱼,\"大\"份", 12.5, "份"}));
         QVERIFY(store.insertDish({"802", "two", "两行\n名字", 3, "份"}));
-        QVERIFY(store.insertDish({"803", "m", "-辣", 0.1, "份"}));
+        QVERIFY(store.insertDish({"803", "m", "-辣", 0.1, "份", "面点"}));
         const QStringList before = dishLines(home.db());
+        const QHash<QString, QString> stations = store.loadDishStations().value();
         const QByteArray bytes = dishesCsv(store.loadDishes().value(), CsvEncoding(encoding), separator[0]);
         const Imported imported = importDishes(home.db(), bytes, ExistingRows::Update);
         QCOMPARE(reasons(imported.plan.refusals), QStringList{});
         QCOMPARE(imported.plan.taken(), 0);
         QCOMPARE(imported.plan.unchanged, before.size());
         QCOMPARE(dishLines(home.db()), before);
+        QCOMPARE(store.loadDishStations().value(), stations);
+    }
+
+    // The station column is optional: a new dish without one goes to the default station, a stored one
+    // keeps its own, and a station the list lacks is added to it, once.
+    void stationsComeWithTheDishes() {
+        TempHome home;
+        const CatalogStore store(home.db());
+        QVERIFY(store.insertDish({"901", "cs", "茶水", 2, "杯", "不出单"}));
+        const Imported imported =
+            importDishes(home.db(),
+                         gbk("数字代号,品名,价格,单位,出品部门\n901,茶水,2,杯,\n902,锅贴,10,份,面点\n"
+                             "903,蒸饺,12,份,面点\n904,炒饭,15,份,\n"),
+                         ExistingRows::Update);
+        QCOMPARE(reasons(imported.plan.refusals), QStringList{});
+        QCOMPARE(imported.result.status, ImportStoreResult::Status::Stored);
+        QHash<QString, QString> stations;
+        const QList<StoredDish> dishes = store.loadDishes().value();
+        for (const StoredDish& d : dishes)
+            stations.insert(d.code, d.station);
+        QCOMPARE(stations.value("901"), QStringLiteral("不出单"));
+        QCOMPARE(stations.value("902"), QStringLiteral("面点"));
+        QCOMPARE(stations.value("904"), QStringLiteral("厨房"));
+        QCOMPARE(store.loadNamedList(NamedList::Stations).value().count(QStringLiteral("面点")), 1);
     }
 
     void importsCustomers() {
