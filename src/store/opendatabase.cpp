@@ -127,17 +127,21 @@ OpenedDatabase openDatabase(const Home& home) {
     return result;
 }
 
+std::optional<int> prepareServerSchema(Database& db, QString* error) {
+    // Under a lock of its own: tills starting together create or upgrade the shared schema once.
+    if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51534348)}))
+        return std::nullopt;
+    if (columnNames(db, QStringLiteral("存单")).isEmpty() && !createSchema(db))
+        return std::nullopt;
+    return upgradeSchema(db, error);
+}
+
 std::optional<int> prepareDatabase(Database& db, QString* error) {
     if (db.isServer()) {
-        // One transaction under a lock of its own: tills starting together create or upgrade the shared
-        // schema once, and a failure leaves it as it was.
+        // One transaction: a failure leaves the shared schema as it was.
         std::optional<int> decimals;
         const bool ok = db.transaction([&] {
-            if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51534348)}))
-                return false;
-            if (columnNames(db, QStringLiteral("存单")).isEmpty() && !createSchema(db))
-                return false;
-            decimals = upgradeSchema(db, error);
+            decimals = prepareServerSchema(db, error);
             return decimals.has_value();
         });
         if (!ok) {
