@@ -7,10 +7,12 @@
 #include "store/settings.h"
 
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QSqlQuery>
 #include <QVersionNumber>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace qm {
@@ -22,7 +24,9 @@ const QString totalsTable = QStringLiteral("存单汇总");
 
 struct Column {
     QString name;
-    bool numeric = false; // a number column on the server: a text read from the file is read as a number
+    QString type; // the server's type: text, integer, bigint, double precision
+    bool numeric() const { return type != QStringLiteral("text"); }
+    bool integral() const { return type == QStringLiteral("integer") || type == QStringLiteral("bigint"); }
 };
 
 std::optional<qint64> scalar(const Database& db, const QString& sql,
@@ -49,106 +53,108 @@ QList<Column> sharedColumns(const Database& source, const Database& target, cons
         target.prepare(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
                                       "WHERE table_schema = current_schema() AND table_name = ?"),
                        {table.toLower()});
-    QHash<QString, bool> numeric;
+    QHash<QString, QString> kinds;
     if (types.exec()) {
-        while (types.next()) {
-            const QString name = types.value(0).toString();
-            const QString type = types.value(1).toString();
-            numeric.insert(name, type != QStringLiteral("text") && !type.contains(QStringLiteral("char")));
-        }
+        while (types.next())
+            kinds.insert(types.value(0).toString(), types.value(1).toString());
     }
     QList<Column> columns;
     for (const QString& name : columnNames(source, table)) {
         // The server folds the Latin letters of unquoted names to lower case (存单ID is 存单id there).
-        if (numeric.contains(name.toLower()))
-            columns.append({name, numeric.value(name.toLower())});
+        const QString type = kinds.value(name.toLower());
+        if (!type.isEmpty())
+            columns.append({name, type.contains(QStringLiteral("char")) ? QStringLiteral("text") : type});
     }
     return columns;
 }
 
-// A value of the file as the server's column takes it. SQLite keeps whatever was typed into a column; a
-// number column on the server takes a number or nothing.
-QVariant serverValue(const QVariant& value, bool numeric, qint64& emptied) {
+// A value of the file as an element of the server's array literal for its column: a quoted text, a
+// number, or NULL. SQLite keeps whatever was typed into a column; a number column on the server takes a
+// number or nothing (`emptied` counts the texts given up).
+QString arrayElement(const QVariant& value, const Column& column, qint64& emptied) {
     if (value.isNull())
-        return value;
-    if (!numeric)
-        return value.toString();
-    if (value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray)
-        return value;
-    const QString text = value.toString().trimmed();
-    bool ok = false;
-    const double number = text.toDouble(&ok);
-    if (ok)
-        return number;
-    if (!text.isEmpty())
-        ++emptied;
-    return QVariant();
+        return QStringLiteral("NULL");
+    if (!column.numeric()) {
+        QString text = value.toString();
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    double number = 0;
+    if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray) {
+        const QString text = value.toString().trimmed();
+        bool ok = false;
+        number = text.toDouble(&ok);
+        if (!ok || !std::isfinite(number)) {
+            if (!text.isEmpty())
+                ++emptied;
+            return QStringLiteral("NULL");
+        }
+    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+        return QString::number(value.toLongLong());
+    } else {
+        number = value.toDouble();
+    }
+    // An integer column takes a whole number, rounded as the server rounds.
+    if (column.integral())
+        return QString::number(std::llround(number));
+    return QString::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
-// INSERT statements of many rows each, prepared once and run again for every batch.
+// Rows sent in batches, one array per column, unpacked by the server into rows: a statement prepared once
+// and run again for every batch, with a few long values instead of thousands of short ones.
 class BatchInsert {
 public:
     BatchInsert(const Database& db, const QString& table, const QList<Column>& columns)
-        : m_db(db)
-        , m_table(table)
-        , m_columns(columns)
-        , m_rowsPerBatch(std::max<int>(1, ServerCopy::valuesPerStatement / int(columns.size()))) {
-        m_values.reserve(m_rowsPerBatch * columns.size());
+        : m_columns(columns)
+        , m_arrays(columns.size()) {
+        QStringList names;
+        QStringList arrays;
+        for (const Column& column : columns) {
+            names << column.name;
+            arrays << QStringLiteral("CAST(? AS %1[])").arg(column.type);
+        }
+        m_insert =
+            db.prepare(QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM unnest(%3)")
+                           .arg(table, names.join(QStringLiteral(", ")), arrays.join(QStringLiteral(", "))));
+        if (m_insert.lastError().isValid())
+            m_error = failureText(m_insert.lastError());
     }
 
-    bool add(QVariantList& row) {
-        for (QVariant& value : row)
-            m_values.append(std::move(value));
-        if (m_values.size() < m_rowsPerBatch * m_columns.size())
-            return true;
-        if (!m_full.isValid() && !prepare(m_full, m_rowsPerBatch))
+    // Adds the row read into `read`; sends a batch when it is full.
+    bool add(const QSqlQuery& read, qint64& emptied) {
+        if (!m_error.isEmpty())
             return false;
-        return run(m_full);
+        for (int c = 0; c < m_columns.size(); ++c) {
+            if (m_rows > 0)
+                m_arrays[c] += QLatin1Char(',');
+            m_arrays[c] += arrayElement(read.value(c), m_columns[c], emptied);
+        }
+        return ++m_rows < rowsPerBatch || send();
     }
 
-    bool finish() {
-        if (m_values.isEmpty())
-            return true;
-        QSqlQuery rest;
-        return prepare(rest, int(m_values.size() / m_columns.size())) && run(rest);
-    }
+    bool finish() { return m_rows == 0 || send(); }
 
     QString error() const { return m_error; }
 
 private:
-    bool prepare(QSqlQuery& query, int rows) {
-        QStringList names;
-        for (const Column& column : m_columns)
-            names << column.name;
-        const QString one = QStringLiteral("(") +
-                            QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
-                            QStringLiteral(")");
-        query = m_db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                                 .arg(m_table, names.join(QStringLiteral(", ")),
-                                      QStringList(rows, one).join(QLatin1Char(','))));
-        if (query.lastError().isValid()) {
-            m_error = failureText(query.lastError());
-            return false;
+    bool send() {
+        for (int c = 0; c < m_columns.size(); ++c) {
+            m_insert.bindValue(c, QLatin1Char('{') + m_arrays[c] + QLatin1Char('}'));
+            m_arrays[c].clear();
         }
-        return true;
-    }
-
-    bool run(QSqlQuery& query) {
-        for (qsizetype i = 0; i < m_values.size(); ++i)
-            query.bindValue(int(i), m_values[i]);
-        m_values.clear();
-        if (query.exec())
+        m_rows = 0;
+        if (m_insert.exec())
             return true;
-        m_error = failureText(query.lastError());
+        m_error = failureText(m_insert.lastError());
         return false;
     }
 
-    const Database& m_db;
-    QString m_table;
+    static constexpr int rowsPerBatch = 5000;
     QList<Column> m_columns;
-    qsizetype m_rowsPerBatch;
-    QVariantList m_values;
-    QSqlQuery m_full;
+    QList<QString> m_arrays;
+    int m_rows = 0;
+    QSqlQuery m_insert;
     QString m_error;
 };
 
@@ -222,8 +228,9 @@ ServerCopyResult ServerCopy::run() {
             const QStringList fileTables =
                 names(*source, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
                                               "NOT LIKE 'sqlite_%' ORDER BY rowid"));
-            // The orders come in without the totals kept row by row: counted once at the end instead.
-            if (!suspendOrderTotals(m_target))
+            // The rows come in without the totals and the indexes kept row by row: counted and built once
+            // at the end instead.
+            if (!suspendOrderTotals(m_target) || !dropIndexes(m_target))
                 return false;
             for (const QString& table : fileTables) {
                 if (table == totalsTable)
@@ -254,12 +261,8 @@ ServerCopyResult ServerCopy::run() {
                 }
                 BatchInsert insert(m_target, table, columns);
                 qint64 rows = 0;
-                QVariantList row;
                 while (read.next()) {
-                    row.clear();
-                    for (int c = 0; c < columns.size(); ++c)
-                        row << serverValue(read.value(c), columns[c].numeric, result.emptiedNumbers);
-                    if (!insert.add(row)) {
+                    if (!insert.add(read, result.emptiedNumbers)) {
                         error = insert.error();
                         return false;
                     }
@@ -304,7 +307,7 @@ ServerCopyResult ServerCopy::run() {
                 if (generated && !raiseIdHighWater(m_target, table, highest))
                     return false;
             }
-            return keepOrderIdsAboveLines(m_target) && ensureOrderTotals(m_target);
+            return keepOrderIdsAboveLines(m_target) && ensureIndexes(m_target) && ensureOrderTotals(m_target);
         });
     });
     result.seconds = double(timer.nsecsElapsed()) / 1e9;

@@ -44,9 +44,6 @@ public:
     // What the copy did, for the person who ran it (several lines, Chinese).
     static QString report(const ServerCopyResult& result, const QString& sourcePath, const QString& target);
 
-    // Rows per INSERT statement are chosen so that one statement carries about this many values.
-    static constexpr int valuesPerStatement = 8000;
-
 private:
     QString m_sourcePath;
     Database& m_target;

@@ -42,7 +42,7 @@ StoredOrder anOrder(int number, const QString& telephone) {
     order.customerName = telephone.isEmpty() ? QString() : QStringLiteral("王'五");
     order.address = telephone.isEmpty() ? QString() : QStringLiteral("幸福路 1 号");
     order.tableName = telephone.isEmpty() ? QStringLiteral("号牌 3") : QString();
-    order.note = QStringLiteral("少辣");
+    order.note = QStringLiteral("少辣, \"加\\葱\"{}");
     return order;
 }
 
