@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
+#include "store/changewatch.h"
 #include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
@@ -74,7 +75,7 @@ std::optional<int> upgradeSchema(Database& db, QString* error) {
         }
     }
     // After any rebuild of 存单 above, which keeps only the columns of its definition.
-    if (!addTillColumns(db) || !ensureStaffSchema(db)) {
+    if (!addTillColumns(db) || !ensureStaffSchema(db) || !ensureChangeCounters(db)) {
         if (error)
             *error = db.lastError();
         return std::nullopt;
