@@ -180,6 +180,75 @@ std::optional<QString> versionProblem(const Database& source) {
         .arg(stored.isEmpty() ? QStringLiteral("无版本记录") : stored);
 }
 
+// Copies one table of the file: the server's rows of it give way to the file's, read in the order they
+// were stored and sent in batches; the row counts on both sides are compared, and the ID sequence is set
+// past the file's. The table's row count goes into `result`.
+bool copyTable(const Database& source, const Database& target, const QString& table, ServerCopyResult& result,
+               QString& error) {
+    const QList<Column> columns = sharedColumns(source, target, table);
+    if (columns.isEmpty()) {
+        result.leftOut << table;
+        return true;
+    }
+    // The first-run rows the new schema brought give way to the file's. (An empty record of
+    // changes is left alone: its trigger refuses any delete.)
+    if (scalar(target, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(0) > 0 &&
+        !target.exec(QStringLiteral("DELETE FROM %1").arg(table)))
+        return false;
+    QStringList list;
+    for (const Column& column : columns)
+        list << column.name;
+    QSqlQuery read = source.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                        .arg(list.join(QStringLiteral(", ")), table, rowOrder(source)));
+    if (!read.exec()) {
+        error = failureText(read.lastError());
+        return false;
+    }
+    BatchInsert insert(target, table, columns);
+    qint64 rows = 0;
+    while (read.next()) {
+        if (!insert.add(read, result.emptiedNumbers)) {
+            error = insert.error();
+            return false;
+        }
+        ++rows;
+    }
+    if (read.lastError().isValid()) {
+        error = failureText(read.lastError());
+        return false;
+    }
+    if (!insert.finish()) {
+        error = insert.error();
+        return false;
+    }
+    const qint64 inFile = scalar(source, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(-1);
+    const qint64 onServer = scalar(target, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(-1);
+    if (inFile != rows || onServer != rows) {
+        error = QStringLiteral("表 %1 的行数不一致：文件中 %2 行，读出 %3 行，服务器上 %4 行。")
+                    .arg(table)
+                    .arg(inFile)
+                    .arg(rows)
+                    .arg(onServer);
+        return false;
+    }
+    result.tables.append({table, rows});
+    // The next ID stays above every ID the file gave out, those of deleted rows included.
+    if (columns.first().name != QStringLiteral("ID"))
+        return true;
+    const qint64 highest =
+        std::max(scalar(source, QStringLiteral("SELECT max(ID) FROM %1").arg(table)).value_or(0),
+                 scalar(source, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {table})
+                     .value_or(0));
+    const bool generated = scalar(target,
+                                  QStringLiteral("SELECT count(*) FROM information_schema.columns "
+                                                 "WHERE table_schema = current_schema() AND "
+                                                 "table_name = ? AND column_name = 'id' AND "
+                                                 "is_identity = 'YES'"),
+                                  {table.toLower()})
+                               .value_or(0) > 0;
+    return !generated || raiseIdHighWater(target, table, highest);
+}
+
 } // namespace
 
 ServerCopy::ServerCopy(const QString& sourcePath, Database& target)
@@ -239,72 +308,7 @@ ServerCopyResult ServerCopy::run() {
                     result.leftOut << table;
                     continue;
                 }
-                const QList<Column> columns = sharedColumns(*source, m_target, table);
-                if (columns.isEmpty()) {
-                    result.leftOut << table;
-                    continue;
-                }
-                // The first-run rows the new schema brought give way to the file's. (An empty record of
-                // changes is left alone: its trigger refuses any delete.)
-                if (scalar(m_target, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(0) > 0 &&
-                    !m_target.exec(QStringLiteral("DELETE FROM %1").arg(table)))
-                    return false;
-                QStringList list;
-                for (const Column& column : columns)
-                    list << column.name;
-                QSqlQuery read =
-                    source->prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                        .arg(list.join(QStringLiteral(", ")), table, rowOrder(*source)));
-                if (!read.exec()) {
-                    error = failureText(read.lastError());
-                    return false;
-                }
-                BatchInsert insert(m_target, table, columns);
-                qint64 rows = 0;
-                while (read.next()) {
-                    if (!insert.add(read, result.emptiedNumbers)) {
-                        error = insert.error();
-                        return false;
-                    }
-                    ++rows;
-                }
-                if (read.lastError().isValid()) {
-                    error = failureText(read.lastError());
-                    return false;
-                }
-                if (!insert.finish()) {
-                    error = insert.error();
-                    return false;
-                }
-                const qint64 inFile =
-                    scalar(*source, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(-1);
-                const qint64 onServer =
-                    scalar(m_target, QStringLiteral("SELECT count(*) FROM %1").arg(table)).value_or(-1);
-                if (inFile != rows || onServer != rows) {
-                    error = QStringLiteral("表 %1 的行数不一致：文件中 %2 行，读出 %3 行，服务器上 %4 行。")
-                                .arg(table)
-                                .arg(inFile)
-                                .arg(rows)
-                                .arg(onServer);
-                    return false;
-                }
-                result.tables.append({table, rows});
-                // The next ID stays above every ID the file gave out, those of deleted rows included.
-                if (columns.first().name != QStringLiteral("ID"))
-                    continue;
-                const qint64 highest = std::max(
-                    scalar(*source, QStringLiteral("SELECT max(ID) FROM %1").arg(table)).value_or(0),
-                    scalar(*source, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {table})
-                        .value_or(0));
-                const bool generated =
-                    scalar(m_target,
-                           QStringLiteral("SELECT count(*) FROM information_schema.columns "
-                                          "WHERE table_schema = current_schema() AND "
-                                          "table_name = ? AND column_name = 'id' AND "
-                                          "is_identity = 'YES'"),
-                           {table.toLower()})
-                        .value_or(0) > 0;
-                if (generated && !raiseIdHighWater(m_target, table, highest))
+                if (!copyTable(*source, m_target, table, result, error))
                     return false;
             }
             return keepOrderIdsAboveLines(m_target) && ensureIndexes(m_target) && ensureOrderTotals(m_target);
