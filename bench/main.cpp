@@ -11,6 +11,7 @@
 #include "receiptbench.h"
 #include "reportbench.h"
 #include "safetybench.h"
+#include "servercopybench.h"
 #include "settlebench.h"
 
 #include "app/programdatabase.h"
@@ -98,8 +99,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(
         QStringLiteral("home"), QStringLiteral("Keep the generated home in DIR (reused when it has data)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption serverCopyOption(
+        QStringLiteral("server-copy"),
+        QStringLiteral("Only time the copy of the home into a throwaway PostgreSQL server (--copy-to)."));
     parser.addOption(ordersOption);
     parser.addOption(homeOption);
+    parser.addOption(serverCopyOption);
     parser.process(app);
 
     QTemporaryDir temporary;
@@ -127,6 +132,9 @@ int main(int argc, char** argv) {
             figure(QStringLiteral("generation rate"), orders / seconds, "orders/s");
         }
     }
+
+    if (parser.isSet(serverCopyOption))
+        return benchServerCopy(home) ? 0 : 1;
 
     figure(QStringLiteral("open database (already current)"), meanMs(5, [&] { openProgramDatabase(home); }),
            "ms");

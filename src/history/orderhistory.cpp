@@ -26,6 +26,10 @@ QStringList orderRowTexts(const QVariantList& row) {
     };
 }
 
+int orderRowVersion(const QVariantList& row) {
+    return row.value(10).toInt();
+}
+
 QString orderCountText(qint64 count) {
     return QStringLiteral("共有数据:%1条").arg(count);
 }
@@ -94,11 +98,12 @@ bool OrderHistory::showDays(QDate first, QDate last) {
     return true;
 }
 
-std::optional<QString> OrderHistory::deleteOrder(qint64 id, std::optional<AuditEvent> event) {
-    if (qm::deleteOrder(m_db, id, std::move(event)))
+std::optional<QString> OrderHistory::deleteOrder(qint64 id, int seenVersion,
+                                                 std::optional<AuditEvent> event) {
+    const OrderWriteResult deleted = qm::deleteOrder(m_db, id, std::move(event), seenVersion);
+    if (deleted)
         return std::nullopt;
-    const QString reason = m_db.lastError();
-    return reason.isEmpty() ? QStringLiteral("数据库未能删除该订单。") : reason;
+    return deleted.error.isEmpty() ? QStringLiteral("数据库未能删除该订单。") : deleted.error;
 }
 
 } // namespace qm

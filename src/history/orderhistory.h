@@ -40,6 +40,8 @@ inline const QString clearFormQuestion = QStringLiteral(
 
 // The texts of one list row (ID, 编号, day, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机) from a page row.
 QStringList orderRowTexts(const QVariantList& row);
+// The 版本 the order had when its page row was read.
+int orderRowVersion(const QVariantList& row);
 // The three status bar texts for a count and the sums of 合计 and 实付.
 QString orderCountText(qint64 count);
 QString totalSumText(double sum);
@@ -71,9 +73,11 @@ public:
     // False when the first day is after the last.
     bool showDays(QDate first, QDate last);
 
-    // Deletes order `id` with its lines in one transaction; the reason when it failed.
-    // With `event`, the record of changes gains it in the same transaction.
-    std::optional<QString> deleteOrder(qint64 id, std::optional<AuditEvent> event = std::nullopt);
+    // Deletes order `id` with its lines in one transaction; the reason when it failed. Refused when the
+    // order no longer has `seenVersion`, the 版本 its row in the list was read with: another till changed
+    // or deleted it meanwhile. With `event`, the record of changes gains it in the same transaction.
+    std::optional<QString> deleteOrder(qint64 id, int seenVersion,
+                                       std::optional<AuditEvent> event = std::nullopt);
 
 private:
     void setFilter(const OrderFilter& filter, const QString& label);

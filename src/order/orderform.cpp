@@ -139,6 +139,13 @@ void OrderForm::refreshTodayFigures() {
     emit todayTotalsChanged();
 }
 
+void OrderForm::refreshAfterOtherTills() {
+    if (!isModifying() && numberProposed() && m_notice.isEmpty())
+        refreshTodayTotals();
+    else
+        refreshTodayFigures();
+}
+
 void OrderForm::setNotice(const QString& notice) {
     m_notice = notice;
     emit todayTotalsChanged();

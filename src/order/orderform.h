@@ -71,6 +71,9 @@ public:
     void refreshTodayTotals();
     // The same for the figures only: the order number shown stays (a stored order still on the form).
     void refreshTodayFigures();
+    // Another till stored, changed or deleted an order: the figures follow, and so does the number while
+    // the form shows the program's proposal for a new order (not one typed, open for change or stored).
+    void refreshAfterOtherTills();
     bool todayTotalsUnread() const { return m_totalsUnread; }
     // A word to the cashier beside the figures ("已保存，未打印：按 F11 打印"); cleared with the form.
     void setNotice(const QString& notice);

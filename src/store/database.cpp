@@ -153,8 +153,17 @@ Database::~Database() {
 }
 
 std::unique_ptr<Database> Database::connect(const QString& path, QString* error) {
+    return connectFile(path, false, error);
+}
+
+std::unique_ptr<Database> Database::connectReadOnly(const QString& path, QString* error) {
+    return connectFile(path, true, error);
+}
+
+std::unique_ptr<Database> Database::connectFile(const QString& path, bool readOnly, QString* error) {
     const QString name = newConnectionName();
     std::unique_ptr<Database> database(new Database(name, path, std::nullopt));
+    database->m_readOnly = readOnly;
     auto fail = [&](const QString& reason) {
         if (error)
             *error = reason;
@@ -164,6 +173,8 @@ std::unique_ptr<Database> Database::connect(const QString& path, QString* error)
         return fail(QStringLiteral("%1 is a folder").arg(path));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
+    if (readOnly)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!db.open())
         return fail(failureText(db.lastError()));
     QString reason;
@@ -226,6 +237,8 @@ bool Database::prepareConnection(QSqlDatabase& db, QString* error) const {
     QSqlQuery pragma(db);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
     applyBusyTime(m_busyTime);
+    if (m_readOnly)
+        return true;
     // A commit reaches the disk before it is reported: an order stored survives a power cut. The
     // write-ahead log keeps those syncs short and lets a backup read while the cashier writes.
     pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -237,7 +250,7 @@ bool Database::checkpoint() {
     QSqlDatabase db = connection();
     if (!db.isOpen())
         return false;
-    if (m_server)
+    if (m_server || m_readOnly)
         return true;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"))) {

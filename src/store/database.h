@@ -17,7 +17,7 @@
 // server shared by several tills. The statements are the same on both; where the engines differ, the
 // store says so in one place per concern: the connection's settings and waiting times here, the column
 // types and ID generation in schema.cpp, the totals triggers and their upsert in ordertotals.cpp, copies
-// in databasecopy.cpp (SQLite) and servercopy.cpp (PostgreSQL).
+// in databasecopy.cpp (SQLite) and servercopy.cpp (a SQLite home's data moved to a server).
 namespace qm {
 
 enum class Engine { SQLite, PostgreSQL };
@@ -36,6 +36,8 @@ public:
     // Connects to an existing or new SQLite file and checks that it is a database; null on failure, with
     // the reason in `error`. Nothing in the file is changed here.
     static std::unique_ptr<Database> connect(const QString& path, QString* error = nullptr);
+    // The same, for reading alone: nothing in the file can change through this connection.
+    static std::unique_ptr<Database> connectReadOnly(const QString& path, QString* error = nullptr);
     // Connects to the shop's PostgreSQL server; null on failure, with the server and the cause in `error`.
     // The password comes from ~/.pgpass (or PGPASSFILE), read by the client library itself.
     static std::unique_ptr<Database> connectServer(const ServerSetting& server, QString* error = nullptr);
@@ -89,6 +91,7 @@ public:
 
 private:
     Database(const QString& connectionName, const QString& path, std::optional<ServerSetting> server);
+    static std::unique_ptr<Database> connectFile(const QString& path, bool readOnly, QString* error);
     // Checks the file is a database and sets the connection's busy time, journal and sync modes.
     bool prepareConnection(QSqlDatabase& db, QString* error) const;
     // Sets the waiting times on the connection.
@@ -105,6 +108,7 @@ private:
     std::optional<ServerSetting> m_server;
     mutable int m_busyTime = storingBusyTime;
     mutable bool m_lost = false;
+    bool m_readOnly = false;
     QString m_tillName;
     mutable QString m_lastError;
 };

@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "core/numtext.h"
+#include "store/changewatch.h"
 #include "store/ordertotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
@@ -74,7 +75,7 @@ std::optional<int> upgradeSchema(Database& db, QString* error) {
         }
     }
     // After any rebuild of 存单 above, which keeps only the columns of its definition.
-    if (!addTillColumns(db) || !ensureStaffSchema(db)) {
+    if (!addTillColumns(db) || !ensureStaffSchema(db) || !ensureChangeCounters(db)) {
         if (error)
             *error = db.lastError();
         return std::nullopt;
@@ -127,17 +128,21 @@ OpenedDatabase openDatabase(const Home& home) {
     return result;
 }
 
+std::optional<int> prepareServerSchema(Database& db, QString* error) {
+    // Under a lock of its own: tills starting together create or upgrade the shared schema once.
+    if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51534348)}))
+        return std::nullopt;
+    if (columnNames(db, QStringLiteral("存单")).isEmpty() && !createSchema(db))
+        return std::nullopt;
+    return upgradeSchema(db, error);
+}
+
 std::optional<int> prepareDatabase(Database& db, QString* error) {
     if (db.isServer()) {
-        // One transaction under a lock of its own: tills starting together create or upgrade the shared
-        // schema once, and a failure leaves it as it was.
+        // One transaction: a failure leaves the shared schema as it was.
         std::optional<int> decimals;
         const bool ok = db.transaction([&] {
-            if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51534348)}))
-                return false;
-            if (columnNames(db, QStringLiteral("存单")).isEmpty() && !createSchema(db))
-                return false;
-            decimals = upgradeSchema(db, error);
+            decimals = prepareServerSchema(db, error);
             return decimals.has_value();
         });
         if (!ok) {

@@ -24,6 +24,9 @@ OpenedDatabase openDatabase(const Home& home);
 // an older one, the indexes. Returns the quantity decimals; no value (with the reason) when the schema
 // could not be made.
 std::optional<int> prepareDatabase(Database& db, QString* error = nullptr);
+// The schema steps on a server, inside the caller's transaction: the schema of an empty database (with
+// its first-run rows) or the upgrade of an older one.
+std::optional<int> prepareServerSchema(Database& db, QString* error = nullptr);
 
 // The columns that tell which till stored an order (收银机) and how often it was changed (版本, compared
 // when another till changes or deletes it); added when missing.

@@ -13,7 +13,8 @@ namespace qm {
 
 namespace {
 
-const QString listColumns = QStringLiteral("ID, 编号, 时间, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机");
+const QString listColumns =
+    QStringLiteral("ID, 编号, 时间, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 版本");
 
 QString dayStart(QDate day) {
     return isoText(QDateTime(day, QTime(0, 0)));

@@ -31,7 +31,8 @@ struct OrderFilter {
 };
 
 // The order list: count and the sums of 合计 and 实付 (in that order), pages of rows with the columns ID,
-// 编号, 时间 (stored text), 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机. Reads the running totals where they
+// 编号, 时间 (stored text), 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 版本 (the version a delete from the
+// list compares). Reads the running totals where they
 // exist, so that a count or a page costs the same on a million orders as on a hundred.
 class OrderHistoryTable : public PagedTable {
 public:

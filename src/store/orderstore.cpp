@@ -78,6 +78,11 @@ std::optional<int> freeNumber(const Database& db, int number, QDate day, QString
     return used.value(1).toInt() > 0 ? used.value(0).toInt() + 1 : number;
 }
 
+// An order that is no longer there: deleted by another till since it was read.
+QString goneText(qint64 id) {
+    return QStringLiteral("存单ID %1 已不存在，可能已被其他收银机删除").arg(id);
+}
+
 } // namespace
 
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
@@ -167,7 +172,7 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
         if (event) {
             const std::optional<StoredOrder> old = loadOrder(db, id);
             if (!old) {
-                error = QStringLiteral("存单ID %1 已不存在").arg(id);
+                error = goneText(id);
                 return false;
             }
             event->orderId = id;
@@ -191,7 +196,7 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
         if (update.numRowsAffected() != 1) {
             error = loadOrder(db, id)
                         ? QStringLiteral("存单ID %1 已被其他收银机修改，请重新打开后再改").arg(id)
-                        : QStringLiteral("存单ID %1 已不存在").arg(id);
+                        : goneText(id);
             return false;
         }
         if (!insertLines(db, id, order.time, lines, error))
@@ -204,19 +209,41 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
     });
 }
 
-bool deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event) {
-    return db.transaction([&] {
+OrderWriteResult deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event,
+                             std::optional<int> seenVersion) {
+    return inTransaction(db, [&](qint64& deletedId, QString& error) {
+        deletedId = id;
         if (event) {
             const std::optional<StoredOrder> old = loadOrder(db, id);
-            if (!old)
+            if (!old) {
+                error = goneText(id);
                 return false;
+            }
             event->orderId = id;
             event->orderNumber = old->number;
             event->before = orderRecordText(*old, loadOrderLines(db, id));
         }
-        return db.exec(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id}) &&
-               db.exec(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {id}) &&
-               (!event || appendAudit(db, *event));
+        // The order row first: on a server a till changing it at this moment is waited for, and its new
+        // 版本 then no longer matches.
+        QSqlQuery remove =
+            seenVersion
+                ? db.prepare(QStringLiteral("DELETE FROM 存单 WHERE ID = ? AND 版本 = ?"), {id, *seenVersion})
+                : db.prepare(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {id});
+        if (!run(remove, error))
+            return false;
+        if (seenVersion && remove.numRowsAffected() != 1) {
+            error = loadOrder(db, id) ? QStringLiteral("存单ID %1 已被其他收银机修改，请刷新后再删除").arg(id)
+                                      : goneText(id);
+            return false;
+        }
+        QSqlQuery removeLines = db.prepare(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {id});
+        if (!run(removeLines, error))
+            return false;
+        if (event && !appendAudit(db, *event)) {
+            error = db.lastError();
+            return false;
+        }
+        return true;
     });
 }
 

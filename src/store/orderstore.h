@@ -85,8 +85,10 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
 OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
                              const QList<StoredLine>& lines, std::optional<AuditEvent> event = std::nullopt);
 // Deletes an order with its lines in one transaction. With `event`, the record of changes gains the event
-// with the order's whole content in the same transaction.
-bool deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event = std::nullopt);
+// with the order's whole content in the same transaction. With `seenVersion` (the 版本 the order had where
+// the user chose it), fails with a message saying so when another till changed or deleted it since.
+OrderWriteResult deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> event = std::nullopt,
+                             std::optional<int> seenVersion = std::nullopt);
 // The order as the record of changes keeps it: header values and one line per order line.
 QString orderRecordText(const StoredOrder& order, const QList<StoredLine>& lines);
 

@@ -139,6 +139,16 @@ bool orderTotalsReady(const Database& db) {
     return query.exec() && query.next() && query.value(0).toInt() == triggerNames.size();
 }
 
+bool suspendOrderTotals(const Database& db) {
+    for (const QString& name : triggerNames) {
+        const QString sql = db.isServer() ? QStringLiteral("DROP TRIGGER IF EXISTS %1 ON 存单")
+                                          : QStringLiteral("DROP TRIGGER IF EXISTS %1");
+        if (!db.exec(sql.arg(name)))
+            return false;
+    }
+    return true;
+}
+
 bool ensureOrderTotals(const Database& db) {
     if (columnNames(db, QStringLiteral("存单")).isEmpty())
         return false;

@@ -15,6 +15,10 @@ inline constexpr int orderBlockSize = 1024;
 // the caller's transaction; false when the totals could not be set up (the history then reads 存单
 // directly).
 bool ensureOrderTotals(const Database& db);
+// Takes the triggers away, for a bulk copy of orders that would otherwise update the totals row by row;
+// ensureOrderTotals() afterwards counts the totals afresh and puts the triggers back. In the caller's
+// transaction.
+bool suspendOrderTotals(const Database& db);
 // True when the totals table and its triggers are in place.
 bool orderTotalsReady(const Database& db);
 

@@ -215,6 +215,16 @@ bool ensureIndexes(const Database& db) {
     return true;
 }
 
+bool dropIndexes(const Database& db) {
+    for (const char* sql : indexes) {
+        // "CREATE INDEX IF NOT EXISTS <name> ON …"
+        const QString name = QString::fromUtf8(sql).section(QLatin1Char(' '), 5, 5);
+        if (!db.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(name)))
+            return false;
+    }
+    return true;
+}
+
 QStringList columnNames(const Database& db, const QString& table) {
     QStringList names;
     QSqlQuery query =

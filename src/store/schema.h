@@ -20,6 +20,9 @@ bool ensureKitchenStations(Database& db);
 // The indexes the queries rely on; created when missing (also on databases from older versions).
 // False when one could not be made (its table is missing); the others are made all the same.
 bool ensureIndexes(const Database& db);
+// Takes the indexes of ensureIndexes() away, for a bulk copy: building an index once at the end costs far
+// less than keeping it up to date row by row. ensureIndexes() afterwards makes them again.
+bool dropIndexes(const Database& db);
 // Brings 存单 and 存单详单 to the current column types (quantities and amounts as REAL), keeping rows.
 // Rebuilt tables lose their indexes: ensureIndexes() afterwards.
 bool upgradeColumnTypes(const Database& db);

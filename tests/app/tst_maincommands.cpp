@@ -1,3 +1,4 @@
+#include "app/programdatabase.h"
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
 #include "catalog/ui/customerwindow.h"
@@ -5,7 +6,9 @@
 #include "receipt/recordingsurface.h"
 #include "store/customerstore.h"
 #include "store/orderformstore.h"
+#include "store/orderstore.h"
 #include "store/settings.h"
+#include "store/tillfile.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
@@ -17,9 +20,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+
+#include <algorithm>
 
 using namespace qm;
 
@@ -90,6 +96,49 @@ class MainCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Two tills on one server: what the other stores or changes shows on this one's main window within
+    // two seconds.
+    void otherTillsAreFollowed() {
+        if (!TestServer::available())
+            QSKIP("PostgreSQL server programs are not installed");
+        TestServer* server = TestServer::shared();
+        QVERIFY(server);
+        QTemporaryDir dir;
+        const Home home(dir.path());
+        const ServerSetting setting = server->newDatabase();
+        QVERIFY(TillFile(home.tillPath()).setServer(setting));
+        OpenedDatabase opened = openProgramDatabase(home);
+        QVERIFY2(opened.db, qPrintable(opened.error));
+        FakePlatform platform;
+        MainWindow window(*opened.db, platform, home, opened.quantityDecimals);
+        MainCommands commands(window, *opened.db, platform, home);
+        OrderForm& form = window.orderForm();
+        QCOMPARE(form.countStatusText(), QStringLiteral("今日打单数量：0"));
+        QTest::qWait(1500); // the first reading of the counters
+
+        std::unique_ptr<Database> other = Database::connectServer(setting);
+        QVERIFY(other);
+        other->setTillName(QStringLiteral("二号机"));
+        StoredOrder order;
+        order.number = 1;
+        order.time = platform.clock;
+        order.total = 12;
+        order.toPay = 12;
+        QVERIFY(insertOrder(*other, order, {{QStringLiteral("空心菜"), 1, QStringLiteral("份"), 12}}));
+        QVERIFY(other->exec(QStringLiteral("UPDATE 菜单 SET 菜名 = '二号机的新菜' WHERE 代码 = '001'")));
+        QVERIFY(other->exec(QStringLiteral("INSERT INTO 桌号 (代号, 桌号名称) VALUES ('301', '3楼1桌')")));
+        QTRY_COMPARE_WITH_TIMEOUT(form.countStatusText(), QStringLiteral("今日打单数量：1"), 2500);
+        QCOMPARE(form.text(OrderField::OrderNumber), QStringLiteral("2"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::any_of(form.dishCache().dishes().begin(), form.dishCache().dishes().end(),
+                        [](const DishRecord& dish) { return dish.name == QStringLiteral("二号机的新菜"); }),
+            2500);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::any_of(form.tableCodes().begin(), form.tableCodes().end(),
+                        [](const TableCodeRecord& table) { return table.code == QStringLiteral("301"); }),
+            2500);
+    }
+
     void settleStoresPrintsAndResets() {
         Shop shop;
         RecordStore(shop.home.db()).write(QStringLiteral("打印份数"), QStringLiteral("2"));

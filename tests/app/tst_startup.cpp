@@ -59,8 +59,8 @@ private slots:
         help.start(programPath(), {QStringLiteral("--help")});
         QVERIFY(help.waitForFinished(10000));
         const QString text = QString::fromUtf8(help.readAllStandardOutput());
-        for (const char* line : {"小餐馆的点单", "显示本帮助。", "显示版本。", "程序文件夹", "检查过的副本", "PostgreSQL 数据库",
-                                 "开店向导"})
+        for (const char* line : {"小餐馆的点单", "显示本帮助。", "显示版本。", "程序文件夹", "检查过的副本",
+                                 "从此使用店里", "空 PostgreSQL 数据库", "开店向导"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     }
 

@@ -259,6 +259,34 @@ private slots:
         QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单")), 1);
     }
 
+    // The list row keeps the 版本 it was read with: an order another till changed after the page was
+    // shown is not deleted; the list then shows it as it is now, and a second delete goes through.
+    void deleteOfAnOrderChangedMeanwhileIsRefused() {
+        History h;
+        const qint64 id = addOrder(h.home.db(), 0);
+        auto window = h.open();
+        auto* list = child<ReportListView>(*window, "超级列表框2");
+        std::optional<StoredOrder> changed = loadOrder(h.home.db(), id);
+        QVERIFY(changed);
+        changed->total = 30;
+        QVERIFY(changeOrder(h.home.db(), id, *changed, {}));
+
+        list->selectRow(0);
+        h.platform.yesNoAnswers.enqueue(true);
+        click(*window, "按钮2");
+        QCOMPARE(h.platform.shown.last().text,
+                 QStringLiteral("删除失败：存单ID %1 已被其他收银机修改，请刷新后再删除").arg(id));
+        QCOMPARE(h.platform.shown.last().icon, MessageIcon::Warning);
+        QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单")), 1);
+        QCOMPARE(list->model()->index(0, 3).data().toString(), QStringLiteral("30"));
+
+        list->selectRow(0);
+        h.platform.yesNoAnswers.enqueue(true);
+        click(*window, "按钮2");
+        QCOMPARE(h.platform.shown.last().text, QStringLiteral("处理成功。"));
+        QCOMPARE(scalar(h.home.db(), QStringLiteral("SELECT count(*) FROM 存单")), 0);
+    }
+
     // Another program holding the database: the delete gives up after the busy time and says so in Chinese.
     void deleteWhileTheDatabaseIsHeld() {
         History h;

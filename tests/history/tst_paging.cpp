@@ -1,4 +1,5 @@
 #include "core/datetimetext.h"
+#include "history/orderhistory.h"
 #include "history/pagedbrowser.h"
 #include "store/bulkorders.h"
 #include "store/database.h"
@@ -177,8 +178,9 @@ private slots:
         QCOMPARE(view.rows.size(), 200);
         QCOMPARE(idOf(view.rows.first()), 200);
         QCOMPARE(idOf(view.rows.last()), 1);
-        QCOMPARE(view.rows.first().size(), 10);
-        QCOMPARE(view.rows.first().last().toString(), home.db().tillName());
+        QCOMPARE(view.rows.first().size(), 11);
+        QCOMPARE(view.rows.first().value(9).toString(), home.db().tillName());
+        QCOMPARE(orderRowVersion(view.rows.first()), 0);
 
         view = *browser.next();
         QCOMPARE(view.page, 2);

@@ -110,6 +110,8 @@ private slots:
     void todayTotalsCountTheDayHalfOpen();
     void clockRollsOverAtMidnight();
     void clockLeavesTheTimeOfAnOrderOpenForChange();
+    void otherTillsOrdersMoveTheFigures_data();
+    void otherTillsOrdersMoveTheFigures();
     void resetKeepsTheChoicesAndEmptiesTheOrder();
     void valuesSnapshotTheFields();
 };
@@ -799,6 +801,41 @@ void TestOrderForm::valuesSnapshotTheFields() {
     QCOMPARE(v.ticketHeader, QStringLiteral("微信点餐"));
     QCOMPARE(v.note, QStringLiteral("多饭"));
     QCOMPARE(v.orderNumber, QStringLiteral("1"));
+}
+
+void TestOrderForm::otherTillsOrdersMoveTheFigures_data() {
+    QTest::addColumn<QString>("form"); // what the form shows when another till stores an order
+    QTest::addColumn<QString>("number");
+    QTest::newRow("the proposed number of a new order") << "proposed"
+                                                        << "3";
+    QTest::newRow("a number typed by the cashier") << "typed"
+                                                   << "8";
+    QTest::newRow("an order open for change") << "change"
+                                              << "2";
+    QTest::newRow("an order stored, not printed") << "stored"
+                                                  << "2";
+}
+
+// Another till stored an order: today's figures follow at once; the number shown follows only while it is
+// the program's own proposal for a new order.
+void TestOrderForm::otherTillsOrdersMoveTheFigures() {
+    QFETCH(QString, form);
+    QFETCH(QString, number);
+    Form f;
+    f.addOrder(1, QStringLiteral("2026-03-14 11:00:00"), 20);
+    f->refreshTodayTotals();
+    QCOMPARE(f->text(OrderField::OrderNumber), QStringLiteral("2"));
+    if (form == QStringLiteral("typed"))
+        f->setText(OrderField::OrderNumber, QStringLiteral("8"));
+    if (form == QStringLiteral("change"))
+        f->enterModifyMode(QStringLiteral("1"));
+    if (form == QStringLiteral("stored"))
+        f->setNotice(QStringLiteral("已保存，未打印：按 F11 打印"));
+    f.addOrder(2, QStringLiteral("2026-03-14 11:05:00"), 10.5);
+    f->refreshAfterOtherTills();
+    QCOMPARE(f->countStatusText(), QStringLiteral("今日打单数量：2"));
+    QCOMPARE(f->incomeStatusText(), QStringLiteral("今日收入总额：30.5"));
+    QCOMPARE(f->text(OrderField::OrderNumber), number);
 }
 
 QTEST_GUILESS_MAIN(TestOrderForm)

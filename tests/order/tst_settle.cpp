@@ -2,6 +2,7 @@
 #include "order/orderform.h"
 #include "order/settle.h"
 #include "store/database.h"
+#include "store/opendatabase.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
 #include "support/fakeplatform.h"
@@ -543,6 +544,53 @@ private slots:
         QCOMPARE(t.count(QStringLiteral("存单详单")), 0);
         QCOMPARE(t.count(QStringLiteral("存单")), 0);
         QVERIFY(t->isModifying());
+    }
+
+    // A delete from the history compares the 版本 its row was read with: an order another till changed or
+    // deleted since is kept as that till left it, and the refusal says why.
+    void deleteOfAnOrderChangedMeanwhileIsRefused_data() {
+        QTest::addColumn<QString>("meanwhile"); // what the other till did: nothing, "change", "delete"
+        QTest::addColumn<QString>("refusal");   // empty: the delete goes through
+        QTest::addColumn<int>("ordersLeft");
+        QTest::addColumn<int>("linesLeft");
+        QTest::newRow("untouched") << QString() << QString() << 0 << 0;
+        QTest::newRow("changed by another till")
+            << "change" << QStringLiteral("已被其他收银机修改，请刷新后再删除") << 1 << 1;
+        QTest::newRow("deleted by another till")
+            << "delete" << QStringLiteral("已不存在，可能已被其他收银机删除") << 0 << 0;
+    }
+    void deleteOfAnOrderChangedMeanwhileIsRefused() {
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, refusal);
+        QFETCH(int, ordersLeft);
+        QFETCH(int, linesLeft);
+        Till t;
+        t.typeOrder(QString());
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        const qint64 id = t.lastOrderId();
+        const std::optional<StoredOrder> seen = loadOrder(t.home.db(), id);
+        QVERIFY(seen);
+
+        // The other till: a connection of its own to the same database.
+        OpenedDatabase other = openDatabase(t.home.home());
+        QVERIFY2(other.db, qPrintable(other.error));
+        if (meanwhile == QStringLiteral("change")) {
+            StoredOrder changed = *seen;
+            changed.note = QStringLiteral("二号机改过");
+            QVERIFY(changeOrder(*other.db, id, changed,
+                                {{QStringLiteral("空心菜"), 1, QStringLiteral("份"), 18}}));
+        } else if (meanwhile == QStringLiteral("delete")) {
+            QVERIFY(deleteOrder(*other.db, id));
+        }
+
+        const OrderWriteResult deleted = deleteOrder(t.home.db(), id, std::nullopt, seen->version);
+        QCOMPARE(bool(deleted), refusal.isEmpty());
+        QCOMPARE(deleted.error,
+                 refusal.isEmpty() ? QString() : QStringLiteral("存单ID %1 ").arg(id) + refusal);
+        QCOMPARE(t.count(QStringLiteral("存单")), ordersLeft);
+        QCOMPARE(t.count(QStringLiteral("存单详单")), linesLeft);
+        if (ordersLeft)
+            QCOMPARE(loadOrder(t.home.db(), id)->note, QStringLiteral("二号机改过"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "store/changewatch.h"
 #include "store/database.h"
 #include "store/opendatabase.h"
 #include "store/orderformstore.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -138,6 +140,47 @@ private slots:
         QVERIFY(!refused);
         QVERIFY2(refused.error.contains(QStringLiteral("已被其他收银机修改")), qPrintable(refused.error));
         QCOMPARE(loadOrder(*db, *stored.id)->note, QStringLiteral("另一台改过"));
+    }
+
+    // What another till changes reaches this one within two seconds, told by kind; a till on its own file
+    // watches nothing.
+    void otherTillsChangesAreSeen_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<SharedData>("kind");
+        QTest::newRow("order") << "INSERT INTO 存单 (编号, 时间, 实付) VALUES (7, '2026-03-14 12:00:00', 3)"
+                               << SharedData::Orders;
+        QTest::newRow("deleted order") << "DELETE FROM 存单" << SharedData::Orders;
+        QTest::newRow("dish") << "UPDATE 菜单 SET 价格 = 20 WHERE 代码 = '001'" << SharedData::Dishes;
+        QTest::newRow("unit") << "INSERT INTO 单位 (单位名称) VALUES ('斤')" << SharedData::Dishes;
+        QTest::newRow("table code") << "INSERT INTO 桌号 (代号, 桌号名称) VALUES ('301', '3楼1桌')"
+                                    << SharedData::TableCodes;
+        QTest::newRow("shop name") << "INSERT INTO 店名 (店铺名称) VALUES ('新店')" << SharedData::Lists;
+        QTest::newRow("discount") << "DELETE FROM 减免 WHERE 减免名称 = '开学优惠'" << SharedData::Lists;
+    }
+    void otherTillsChangesAreSeen() {
+        QFETCH(QString, change);
+        QFETCH(SharedData, kind);
+        ServerSetting setting;
+        std::unique_ptr<Database> db = openNew(&setting);
+        QVERIFY(db);
+        std::unique_ptr<Database> other = Database::connectServer(setting);
+        QVERIFY(other);
+        ChangeWatch watch(*db, 100);
+        QVERIFY(watch.watching());
+        QList<SharedData> seen;
+        connect(&watch, &ChangeWatch::changed, this, [&](SharedData what) { seen << what; });
+        QTest::qWait(500); // the first reading
+        QVERIFY(seen.isEmpty());
+        QVERIFY2(other->exec(change), qPrintable(other->lastError()));
+        QTRY_VERIFY_WITH_TIMEOUT(seen.contains(kind), 2000);
+        QTest::qWait(300);
+        QCOMPARE(seen.count(kind), 1);
+        QCOMPARE(seen.size(), 1);
+
+        QTemporaryDir dir;
+        std::unique_ptr<Database> file = Database::connect(dir.filePath(QStringLiteral("data.db")));
+        QVERIFY(file);
+        QVERIFY(!ChangeWatch(*file).watching());
     }
 
     void lostServerIsToldAndTheNextSettleSucceeds() {

@@ -13,6 +13,7 @@
 #include "core/home.h"
 #include "core/ui/qtplatform.h"
 #include "store/databasecopy.h"
+#include "store/servercopy.h"
 #include "store/tillfile.h"
 
 #include <QApplication>
@@ -54,6 +55,42 @@ int backUpFromCommandLine(const QString& homeRoot, const QString& target, int ar
     return 0;
 }
 
+// --copy-to URL: the home's SQLite data moved into the shop's new, empty server database.
+int copyToServerFromCommandLine(const QString& homeRoot, const QString& url, int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString error;
+    const std::optional<ServerSetting> server = parseServerUrl(url, &error);
+    if (!server) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    const Home home(Home::chooseRoot(homeRoot));
+    if (!QFile::exists(home.databasePath())) {
+        std::fprintf(stderr, "复制失败：没有数据库文件 %s\n", qPrintable(home.databasePath()));
+        return 1;
+    }
+    std::unique_ptr<Database> target = Database::connectServer(*server, &error);
+    if (!target) {
+        std::fprintf(stderr, "复制失败：%s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("正在把 %s 复制到 %s……\n", qPrintable(home.databasePath()), qPrintable(target->describe()));
+    std::fflush(stdout);
+    const ServerCopyResult result = ServerCopy(home.databasePath(), *target).run();
+    if (!result) {
+        std::fprintf(stderr, "%s%s\n",
+                     result.status == ServerCopyResult::Status::Refused ? "未复制：" : "复制失败：",
+                     qPrintable(result.error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(ServerCopy::report(result, home.databasePath(), target->describe())));
+    std::printf(
+        "%s\n",
+        qPrintable(QStringLiteral("要让本收银机从此使用该数据库，请运行：quillmenu --home %1 --database %2")
+                       .arg(home.root(), server->url())));
+    return 0;
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv) {
@@ -85,12 +122,22 @@ int runApplication(int argc, char** argv) {
     parser.addOption(backupOption);
     const QCommandLineOption databaseOption(
         QStringLiteral("database"),
-        QStringLiteral("从现在起使用店里的 PostgreSQL 数据库 URL（postgresql://用户@主机:端口/库名）；"
-                       "密码取自 ~/.pgpass。\n"
-                       "Uses the shop's PostgreSQL database at URL (postgresql://user@host:port/db) from now "
-                       "on; the password comes from ~/.pgpass."),
+        QStringLiteral(
+            "从此使用店里 PostgreSQL 服务器上 URL（postgresql://用户@主机:端口/数据库）处的数据库；密码写在 "
+            "~/.pgpass 中。\n"
+            "Uses the shop's PostgreSQL database at URL (postgresql://user@host:port/db) from now on; "
+            "the password comes from ~/.pgpass."),
         QStringLiteral("URL"));
     parser.addOption(databaseOption);
+    const QCommandLineOption copyToOption(
+        QStringLiteral("copy-to"),
+        QStringLiteral(
+            "把本程序文件夹中数据库文件的全部数据复制到 URL 处的空 PostgreSQL 数据库，然后退出；"
+            "数据库文件不变。\n"
+            "Copies all data of the home's database file into the empty PostgreSQL database at URL "
+            "and exits; the file stays as it is."),
+        QStringLiteral("URL"));
+    parser.addOption(copyToOption);
     const QCommandLineOption noSetupOption(
         QStringLiteral("no-setup"),
         QStringLiteral("新建的程序文件夹也不打开开店向导。\n"
@@ -111,6 +158,8 @@ int runApplication(int argc, char** argv) {
         return 0;
     }
 
+    if (parser.isSet(copyToOption))
+        return copyToServerFromCommandLine(parser.value(homeOption), parser.value(copyToOption), argc, argv);
     if (parser.isSet(databaseOption)) {
         QString error;
         const std::optional<ServerSetting> server = parseServerUrl(parser.value(databaseOption), &error);

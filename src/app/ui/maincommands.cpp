@@ -47,8 +47,10 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_staff(db, platform)
     , m_staffStatus(new QLabel(window.statusBar()))
     , m_auditStatus(new QLabel(window.statusBar()))
-    , m_idleTimer(new QTimer(this)) {
+    , m_idleTimer(new QTimer(this))
+    , m_otherTills(new ChangeWatch(db, 1000, this)) {
     m_settle.setStaff(&m_staff);
+    connect(m_otherTills, &ChangeWatch::changed, this, &MainCommands::followOtherTills);
     m_staffStatus->setObjectName(QStringLiteral("状态条1_员工"));
     window.statusBar()->addWidget(m_staffStatus, 1);
     m_auditStatus->setObjectName(QStringLiteral("状态条1_操作记录"));
@@ -204,6 +206,25 @@ OrderHandOff MainCommands::orderHandOff() {
         },
         [this](const QString& id, const QString& dateText) { return m_settle.openForChange(id, dateText); },
         [this] { m_preview.refresh(); }, [this](const QString& id) { m_kitchen.reprint(id); }, &m_staff};
+}
+
+void MainCommands::followOtherTills(SharedData what) {
+    OrderForm& form = m_window.orderForm();
+    switch (what) {
+    case SharedData::Orders:
+        form.refreshAfterOtherTills();
+        break;
+    case SharedData::Dishes:
+        form.loadDishCache();
+        break;
+    case SharedData::TableCodes:
+        form.loadTableCodes();
+        break;
+    case SharedData::Lists:
+        for (OrderField field : {OrderField::TicketHeader, OrderField::ShopName, OrderField::DiscountName})
+            form.fillChoiceList(field);
+        break;
+    }
 }
 
 void MainCommands::showKitchenStatus(const QString& text) {

@@ -7,6 +7,7 @@
 #include "order/settle.h"
 #include "receipt/ui/receiptpreview.h"
 #include "staff/staffsession.h"
+#include "store/changewatch.h"
 
 #include <QObject>
 
@@ -54,6 +55,9 @@ private:
     void generateSampleData();
     void connectEntries();
     void showKitchenStatus(const QString& text);
+    // Another till (or this one) changed shop data on the shared server: the form's figures, caches and
+    // choice lists follow.
+    void followOtherTills(SharedData what);
     void showStaffStatus();
     void checkAuditChain();
     void restartIdleTimer();
@@ -71,6 +75,7 @@ private:
     // "操作记录已被改动" in red, naming the first broken row, until the owner acknowledges it.
     QLabel* m_auditStatus;
     QTimer* m_idleTimer;
+    ChangeWatch* m_otherTills;
     // The customer window's search lives as long as the program.
     QString m_customerSearch;
 };

@@ -31,6 +31,9 @@ const QStringList columnTitles = {QStringLiteral("ID"),    QStringLiteral("编�
                                   QStringLiteral("电话"),  QStringLiteral("姓名"), QStringLiteral("地址"),
                                   QStringLiteral("收银机")};
 
+// Where a row keeps the 版本 its order had when the page was read.
+constexpr int versionRole = Qt::UserRole + 1;
+
 } // namespace
 
 HistoryWindow::HistoryWindow(Database& db, Platform& platform, OrderHandOff handOff, RunModal runModal,
@@ -160,6 +163,7 @@ void HistoryWindow::present(const PageView& view) {
             QList<QStandardItem*> items;
             for (const QString& text : orderRowTexts(row))
                 items << new QStandardItem(text);
+            items.first()->setData(orderRowVersion(row), versionRole);
             m_model->appendRow(items);
         }
     }
@@ -203,8 +207,12 @@ void HistoryWindow::deleteSelected() {
             return;
         event = staff->event(*who, QStringLiteral("删除订单"));
     }
-    if (const std::optional<QString> failure = m_history.deleteOrder(selectedText(0).toLongLong(), event)) {
+    const int seenVersion = m_model->item(row, 0)->data(versionRole).toInt();
+    if (const std::optional<QString> failure =
+            m_history.deleteOrder(selectedText(0).toLongLong(), seenVersion, event)) {
         m_platform.showMessage(QStringLiteral("删除失败：") + *failure, MessageIcon::Warning);
+        // The list shows the order as it is now, or without it.
+        m_navigator->refresh();
         return;
     }
     m_navigator->refresh();
