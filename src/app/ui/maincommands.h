@@ -38,13 +38,16 @@ public:
     bool signInAtStart();
     // "锁屏/换班": signs out and covers the window until someone signs in (or the program is left).
     void lockTill();
+    // After a restore replaced the database: staff mode as the restored data has it, the record's chain
+    // checked, and with staff mode on someone signs in again (or the program is left).
+    void databaseReplaced();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool printReceipt(bool singleCopy);
-    void openPrintSettings();
+    void openPrintSettings(const Authorisation& who);
     void generateSampleData();
     void connectEntries();
     void showKitchenStatus(const QString& text);

@@ -29,12 +29,15 @@ constexpr int pictureBoxHeight = 64;
 
 } // namespace
 
-PrintSettingsWindow::PrintSettingsWindow(const Database& db, Platform& platform, const Home& home,
-                                         std::function<void()> afterApply, QWidget* parent)
+PrintSettingsWindow::PrintSettingsWindow(Database& db, Platform& platform, const Home& home,
+                                         std::function<void()> afterApply, std::optional<AuditEvent> event,
+                                         QWidget* parent)
     : QDialog(parent)
     , m_records(db)
     , m_editor(m_records, home, platform)
     , m_afterApply(std::move(afterApply)) {
+    if (event)
+        m_editor.recordChangesIn(db, *event);
     setObjectName(QStringLiteral("打印设置"));
     setWindowTitle(QStringLiteral("打印设置"));
     setModal(true);
@@ -420,9 +423,9 @@ void PrintSettingsWindow::confirm() {
     accept();
 }
 
-void openPrintSettings(QWidget* parent, const Database& db, Platform& platform, const Home& home,
-                       std::function<void()> afterApply) {
-    PrintSettingsWindow window(db, platform, home, std::move(afterApply), parent);
+void openPrintSettings(QWidget* parent, Database& db, Platform& platform, const Home& home,
+                       std::function<void()> afterApply, std::optional<AuditEvent> event) {
+    PrintSettingsWindow window(db, platform, home, std::move(afterApply), std::move(event), parent);
     window.exec();
 }
 
