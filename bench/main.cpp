@@ -1,5 +1,6 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
+#include "auditbench.h"
 #include "benchutil.h"
 #include "chartbench.h"
 #include "customerbench.h"
@@ -98,9 +99,17 @@ int main(int argc, char** argv) {
     const QCommandLineOption homeOption(
         QStringLiteral("home"), QStringLiteral("Keep the generated home in DIR (reused when it has data)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption auditOption(QStringLiteral("audit-only"),
+                                         QStringLiteral("Only the record of changes, with N rows."),
+                                         QStringLiteral("N"));
     parser.addOption(ordersOption);
     parser.addOption(homeOption);
+    parser.addOption(auditOption);
     parser.process(app);
+    if (parser.isSet(auditOption)) {
+        benchAudit(parser.value(auditOption).toInt());
+        return 0;
+    }
 
     QTemporaryDir temporary;
     const Home home(parser.isSet(homeOption) ? parser.value(homeOption) : temporary.path());
@@ -159,5 +168,6 @@ int main(int argc, char** argv) {
     benchDirectPrinting(home);
     benchKitchenTickets(home);
     benchHistory(home);
+    benchAudit(100000);
     return 0;
 }
