@@ -203,6 +203,18 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
     return ApplyResult::Saved;
 }
 
+void PrintSettingsEditor::recordFileChange(const QString& before, const QString& after) const {
+    if (!m_auditDb || !m_event || before == after)
+        return;
+    AuditEvent event = *m_event;
+    event.time = m_platform.now();
+    event.before = before;
+    event.after = after;
+    if (!m_auditDb->transaction([&] { return appendAudit(*m_auditDb, event); }))
+        m_platform.showMessage(QStringLiteral("设置已保存，但未能记入操作记录：") + m_auditDb->lastError(),
+                               MessageIcon::Warning);
+}
+
 PrinterField PrintSettingsEditor::validatePrinter(PrintSettingsForm& form) const {
     PrinterChoice& printer = form.printer;
     printer.host = trimBlanks(printer.host);

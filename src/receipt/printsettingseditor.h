@@ -89,6 +89,11 @@ public:
         m_event = event;
     }
 
+    // Staff mode: records a change of settings kept in a file of their own (the kitchen printers), once
+    // their save succeeded. Nothing to do without recordChangesIn() or when nothing changed; a record that
+    // could not be written is told.
+    void recordFileChange(const QString& before, const QString& after) const;
+
     // The open-file dialog for a PNG picture; false when cancelled or the file is not there. A picture
     // larger than 430 pixels either way is taken after a word of advice.
     bool choosePicture(PicturePick& pick) const;

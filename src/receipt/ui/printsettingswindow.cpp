@@ -1,6 +1,7 @@
 #include "receipt/ui/printsettingswindow.h"
 
 #include "core/ui/dropdowncombobox.h"
+#include "receipt/kitchenprinters.h"
 #include "receipt/ui/kitchenprinttab.h"
 #include "receipt/ui/printerlists.h"
 
@@ -34,6 +35,7 @@ PrintSettingsWindow::PrintSettingsWindow(Database& db, Platform& platform, const
                                          QWidget* parent)
     : QDialog(parent)
     , m_records(db)
+    , m_home(home)
     , m_editor(m_records, home, platform)
     , m_afterApply(std::move(afterApply)) {
     if (event)
@@ -394,10 +396,12 @@ bool PrintSettingsWindow::applySettings() {
         focusPrinterField(invalidPrinter);
         return false;
     }
+    const QString kitchenBefore = stationPrintersText(loadStationPrinters(m_home));
     if (!m_kitchen->apply()) {
         m_tabs->setCurrentWidget(m_kitchen);
         return false;
     }
+    m_editor.recordFileChange(kitchenBefore, stationPrintersText(loadStationPrinters(m_home)));
     if (m_afterApply)
         m_afterApply();
     return true;

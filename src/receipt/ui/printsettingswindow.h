@@ -61,6 +61,7 @@ private:
     void confirm();
 
     RecordStore m_records;
+    const Home& m_home;
     PrintSettingsEditor m_editor;
     std::function<void()> m_afterApply;
 
