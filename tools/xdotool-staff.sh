@@ -7,6 +7,7 @@
 # folder.
 #   tools/xdotool-staff.sh [build/quillmenu] [output folder]
 # Needs tools/dev-tools.sh (Xvfb, xdotool, openbox, ImageMagick, sqlite3).
+# shellcheck disable=SC2317  # the two runs are functions the script calls by name on the virtual screen
 set -euo pipefail
 if [[ -n "${STAFF_TRY_STEP:-}" ]]; then
     program=$STAFF_TRY_PROGRAM

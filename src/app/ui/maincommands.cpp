@@ -264,7 +264,7 @@ void MainCommands::connectEntries() {
         if (!who)
             return;
         openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db), TillFile(m_home.tillPath())));
-        m_staff.record(*who, QStringLiteral("无销售打开钱箱"));
+        m_staff.record(*who, auditDrawerOpened);
     });
 }
 

@@ -205,7 +205,7 @@ void HistoryWindow::deleteSelected() {
         const std::optional<Authorisation> who = staff->authorise(Action::DeleteOrder);
         if (!who)
             return;
-        event = staff->event(*who, QStringLiteral("删除订单"));
+        event = staff->event(*who, auditOrderDeleted);
     }
     if (const std::optional<QString> failure = m_history.deleteOrder(selectedText(0).toLongLong(), event)) {
         m_platform.showMessage(QStringLiteral("删除失败：") + *failure, MessageIcon::Warning);
