@@ -216,8 +216,10 @@ void MainCommands::connectEntries() {
             }
         });
     };
-    wire(MainWindow::Entry::Dishes, Action::Dishes, [this] {
-        openDishCatalog(&m_window, m_db, m_platform);
+    wire(MainWindow::Entry::Dishes, Action::Dishes, [this](const Authorisation& who) {
+        openDishCatalog(&m_window, m_db, m_platform, [this, who](const QString& path) {
+            m_staff.record(who, QStringLiteral("CSV导出"), QStringLiteral("菜单：") + path);
+        });
         m_window.orderForm().loadDishCache();
     });
     wire(MainWindow::Entry::Tables, Action::Tables, [this] {
