@@ -1,5 +1,6 @@
 // The benchmark: fills a fresh program home with years of generated orders and prints how long the
 // things a cashier waits for take on it.
+#include "auditbench.h"
 #include "benchutil.h"
 #include "chartbench.h"
 #include "customerbench.h"
@@ -102,10 +103,18 @@ int main(int argc, char** argv) {
     const QCommandLineOption serverCopyOption(
         QStringLiteral("server-copy"),
         QStringLiteral("Only time the copy of the home into a throwaway PostgreSQL server (--copy-to)."));
+    const QCommandLineOption auditOption(QStringLiteral("audit-only"),
+                                         QStringLiteral("Only the record of changes, with N rows."),
+                                         QStringLiteral("N"));
     parser.addOption(ordersOption);
     parser.addOption(homeOption);
     parser.addOption(serverCopyOption);
+    parser.addOption(auditOption);
     parser.process(app);
+    if (parser.isSet(auditOption)) {
+        benchAudit(parser.value(auditOption).toInt());
+        return 0;
+    }
 
     QTemporaryDir temporary;
     const Home home(parser.isSet(homeOption) ? parser.value(homeOption) : temporary.path());
@@ -167,5 +176,6 @@ int main(int argc, char** argv) {
     benchDirectPrinting(home);
     benchKitchenTickets(home);
     benchHistory(home);
+    benchAudit(100000);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "core/datetimetext.h"
 #include "core/numtext.h"
+#include "store/database.h"
 #include "store/settings.h"
 
 namespace qm {
@@ -42,6 +43,31 @@ bool readQuantityWithoutAsking(const RecordStore& records) {
 
 bool writeQuantityWithoutAsking(const RecordStore& records, bool on) {
     return records.write(withoutAskingKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+} // namespace qm
+
+namespace qm {
+
+QString shellSettingsText(const ShellSettings& s) {
+    return QStringLiteral("数量小数位数：%1\n数量默认 1，不再询问：%2\n收银机名称：%3")
+        .arg(s.decimals)
+        .arg(s.withoutAsking ? QStringLiteral("是") : QStringLiteral("否"), s.tillName);
+}
+
+bool storeShellSettings(Database& db, const ShellSettings& before, const ShellSettings& after,
+                        std::optional<AuditEvent> event) {
+    const RecordStore records(db);
+    return db.transaction([&] {
+        if (!writeQuantityDecimals(records, after.decimals) ||
+            !writeQuantityWithoutAsking(records, after.withoutAsking))
+            return false;
+        if (!event || before == after)
+            return true;
+        event->before = shellSettingsText(before);
+        event->after = shellSettingsText(after);
+        return appendAudit(db, *event);
+    });
 }
 
 } // namespace qm

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/staffstore.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +11,7 @@
 // (记录 时间格式), the quantity decimals (记录 小数位数) and whether a picked dish asks for its quantity.
 namespace qm {
 
+class Database;
 class RecordStore;
 
 // The captions of the three time formats, in format order.
@@ -30,5 +33,26 @@ bool writeQuantityDecimals(const RecordStore& records, int decimals);
 // unless stored as "1".
 bool readQuantityWithoutAsking(const RecordStore& records);
 bool writeQuantityWithoutAsking(const RecordStore& records, bool on);
+
+} // namespace qm
+
+namespace qm {
+
+// What the window "设置" keeps.
+struct ShellSettings {
+    int decimals = 0;
+    bool withoutAsking = false;
+    QString tillName;
+    bool operator==(const ShellSettings&) const = default;
+};
+
+// The settings as the record of changes tells them.
+QString shellSettingsText(const ShellSettings& settings);
+
+// Stores the decimals and "数量默认 1" in 记录, in one transaction with `event` (the record's 修改设置, its
+// before and after filled in here) when one is given and a setting changed. The till's name lives in the
+// till's file, saved before this by the caller: the record tells it among the rest.
+bool storeShellSettings(Database& db, const ShellSettings& before, const ShellSettings& after,
+                        std::optional<AuditEvent> event);
 
 } // namespace qm

@@ -2,6 +2,7 @@
 
 #include "core/datetimetext.h"
 #include "core/numtext.h"
+#include "staff/staffsession.h"
 #include "store/database.h"
 #include "store/orderstore.h"
 
@@ -23,11 +24,12 @@ QStringList orderRowTexts(const QVariantList& row) {
         row.value(7).toString(),
         row.value(8).toString(),
         row.value(9).toString(),
+        row.value(10).toString(),
     };
 }
 
 int orderRowVersion(const QVariantList& row) {
-    return row.value(10).toInt();
+    return row.value(11).toInt();
 }
 
 QString orderCountText(qint64 count) {
@@ -59,6 +61,10 @@ QString OrderHistory::caption() const {
     if (m_customerMode && filter().kind == OrderFilter::Kind::Customer)
         return filter().telephone + QStringLiteral(" 的历史订单");
     return QStringLiteral("历史订单");
+}
+
+bool OrderHistory::namesStaff(const StaffSession* staff) const {
+    return (staff && staff->enabled()) || ordersNameStaff(m_db);
 }
 
 void OrderHistory::setFilter(const OrderFilter& filter, const QString& label) {

@@ -38,7 +38,8 @@ inline const QString customerLabelMark = QStringLiteral("正在浏览客户");
 inline const QString clearFormQuestion = QStringLiteral(
     "是否清除主界面上的点餐信息？\r\n\r\n点 是 清空未完成项目，并对选择数据进行修改。\r\n点 否 取消修改。");
 
-// The texts of one list row (ID, 编号, day, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机) from a page row.
+// The texts of one list row (ID, 编号, day, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 操作员) from a
+// page row.
 QStringList orderRowTexts(const QVariantList& row);
 // The 版本 the order had when its page row was read.
 int orderRowVersion(const QVariantList& row);
@@ -62,6 +63,10 @@ public:
     QString browsingLabel() const { return m_label; }
     // The window caption: "历史订单", or telephone + " 的历史订单" on one customer.
     QString caption() const;
+
+    // Whether the list shows who stored each order: with staff mode on, or while a stored order names
+    // someone (the mode was on once).
+    bool namesStaff(const StaffSession* staff) const;
 
     // The filters of the menu 查询条件 and the popup menu; each shows page 1 afterwards (the caller's part).
     void showAll();

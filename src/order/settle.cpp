@@ -154,8 +154,7 @@ SettleOutcome SettleCommands::settle() {
                 m_staff->authorise(settled ? Action::ChangeSettled : Action::TakeOrder);
             if (!who)
                 return SettleOutcome::Invalid;
-            event =
-                m_staff->event(*who, settled ? QStringLiteral("修改已结算订单") : QStringLiteral("修改订单"));
+            event = m_staff->event(*who, settled ? auditSettledChanged : QStringLiteral("修改订单"));
         }
         const OrderWriteResult written =
             id ? changeOrder(m_form.database(), *id, p.order, p.lines, event)
@@ -226,7 +225,7 @@ bool SettleCommands::printOnly() {
     if (!m_print(true))
         return false;
     if (who) {
-        std::optional<AuditEvent> event = m_staff->event(*who, QStringLiteral("重打小票"));
+        std::optional<AuditEvent> event = m_staff->event(*who, auditReprint);
         event->orderId = orderId(m_form.modifyingId()).value_or(0);
         event->orderNumber = textToInt(m_form.text(OrderField::OrderNumber));
         m_form.database().transaction([&] { return appendAudit(m_form.database(), *event); });

@@ -89,4 +89,13 @@ QStringList stationPrinterKindNames() {
     return names;
 }
 
+QString stationPrintersText(const QList<StationPrinter>& printers) {
+    QStringList lines;
+    for (const StationPrinter& p : printers)
+        lines << QStringLiteral("后厨打印 %1：%2，%3mm")
+                     .arg(p.station, p.printer.describe())
+                     .arg(p.paperWidthMm);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace qm

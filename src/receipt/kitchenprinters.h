@@ -26,6 +26,9 @@ QList<StationPrinter> loadStationPrinters(const Home& home);
 // empty.
 QString saveStationPrinters(const Home& home, const QList<StationPrinter>& printers);
 
+// The saved printers as the record of changes tells them, one station a line.
+QString stationPrintersText(const QList<StationPrinter>& printers);
+
 // One entry per station of the list `stations` (but "不出单"), with its saved printer or none, followed by
 // the saved stations that have left the list since.
 QList<StationPrinter> stationPrintersFor(const QStringList& stations, const QList<StationPrinter>& saved);

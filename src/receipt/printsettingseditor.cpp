@@ -5,6 +5,7 @@
 #include "core/platform.h"
 #include "receipt/receiptpictures.h"
 #include "receipt/testpage.h"
+#include "store/database.h"
 #include "store/settings.h"
 #include "store/tillfile.h"
 
@@ -34,6 +35,37 @@ QString flagText(bool on) {
 }
 
 } // namespace
+
+QString printSettingsText(const PrintSettingsForm& f) {
+    const auto shown = [](bool on, const QString& text) {
+        return (on ? QStringLiteral("打印") : QStringLiteral("不打印")) + text;
+    };
+    const auto picture = [&](bool on, const PicturePick& pick) {
+        return shown(on, pick.path.isEmpty() ? QString() : QStringLiteral("（新图片）"));
+    };
+    QStringList sizes;
+    QStringList bold;
+    for (size_t i = 0; i < f.sizes.size(); ++i) {
+        sizes << QString::number(textToInt(f.sizes[i]));
+        bold << flagText(f.bold[i]);
+    }
+    return QStringList{
+        QStringLiteral("小票类型：") +
+            (f.receiptType == 0 ? QStringLiteral("58小票") : QStringLiteral("80小票")),
+        QStringLiteral("设置类型：") +
+            (f.settingType == 0 ? QStringLiteral("默认设置") : QStringLiteral("自定义")),
+        QStringLiteral("附带信息1：") + shown(f.extra1, QStringLiteral(" ") + f.extra1Text),
+        QStringLiteral("附带信息2：") + shown(f.extra2, QStringLiteral(" ") + f.extra2Text),
+        QStringLiteral("顶部图片：") + picture(f.topPicture, f.top),
+        QStringLiteral("底部图片：") + picture(f.bottomPicture, f.bottom),
+        QStringLiteral("打印份数：") + QString::number(textToInt(f.copies)),
+        QStringLiteral("字体大小：") + sizes.join(QLatin1Char('|')),
+        QStringLiteral("勾选加粗：") + bold.join(QLatin1Char('|')),
+        QStringLiteral("打印机：") + f.printer.describe() +
+            (f.printer.kickDrawer ? QStringLiteral("，结算后打开钱箱") : QString()),
+    }
+        .join(QLatin1Char('\n'));
+}
 
 PrintSettingsEditor::PrintSettingsEditor(const RecordStore& records, const Home& home, Platform& platform)
     : m_records(records)
@@ -104,6 +136,7 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
         return ApplyResult::Refused;
     }
 
+    const QString before = printSettingsText(fill());
     // A picture box left empty by an unreadable file does not wipe the picture in use.
     for (const auto& [picture, place] :
          {std::pair{&form.top, PicturePlace::Top}, {&form.bottom, PicturePlace::Bottom}}) {
@@ -117,27 +150,69 @@ PrintSettingsEditor::ApplyResult PrintSettingsEditor::apply(PrintSettingsForm& f
             return ApplyResult::Refused;
         }
     }
-
-    m_records.update(QStringLiteral("小票类型"), QString::number(form.receiptType));
-    m_records.update(QStringLiteral("设置类型"), QString::number(form.settingType));
-    m_records.update(QStringLiteral("附带信息1勾选"), flagText(form.extra1));
-    m_records.update(QStringLiteral("附带信息2勾选"), flagText(form.extra2));
-    m_records.update(QStringLiteral("顶部图片勾选"), flagText(form.topPicture));
-    m_records.update(QStringLiteral("底部图片勾选"), flagText(form.bottomPicture));
-    m_records.update(QStringLiteral("附带信息1"), form.extra1Text);
-    m_records.update(QStringLiteral("附带信息2"), form.extra2Text);
-    m_records.update(QStringLiteral("打印份数"), QString::number(textToInt(form.copies)));
-
-    QStringList sizes;
-    QStringList bold;
-    for (size_t i = 0; i < form.sizes.size(); ++i) {
-        sizes << QString::number(textToInt(form.sizes[i]));
-        bold << flagText(form.bold[i]);
+    if (!savePrinterChoice(TillFile(m_home.tillPath()), form.printer)) {
+        m_platform.showMessage(QStringLiteral("打印机设置保存失败：无法写入 %1").arg(m_home.tillPath()),
+                               MessageIcon::Warning);
+        return ApplyResult::Refused;
     }
-    m_records.update(sizeKey, sizes.join(QLatin1Char('|')));
-    m_records.update(boldKey, bold.join(QLatin1Char('|')));
-    savePrinterChoice(TillFile(m_home.tillPath()), form.printer);
+
+    const auto storeRows = [&] {
+        QStringList sizes;
+        QStringList bold;
+        for (size_t i = 0; i < form.sizes.size(); ++i) {
+            sizes << QString::number(textToInt(form.sizes[i]));
+            bold << flagText(form.bold[i]);
+        }
+        const std::pair<QString, QString> rows[] = {
+            {QStringLiteral("小票类型"), QString::number(form.receiptType)},
+            {QStringLiteral("设置类型"), QString::number(form.settingType)},
+            {QStringLiteral("附带信息1勾选"), flagText(form.extra1)},
+            {QStringLiteral("附带信息2勾选"), flagText(form.extra2)},
+            {QStringLiteral("顶部图片勾选"), flagText(form.topPicture)},
+            {QStringLiteral("底部图片勾选"), flagText(form.bottomPicture)},
+            {QStringLiteral("附带信息1"), form.extra1Text},
+            {QStringLiteral("附带信息2"), form.extra2Text},
+            {QStringLiteral("打印份数"), QString::number(textToInt(form.copies))},
+            {sizeKey, sizes.join(QLatin1Char('|'))},
+            {boldKey, bold.join(QLatin1Char('|'))},
+        };
+        for (const auto& [key, value] : rows) {
+            if (!m_records.update(key, value))
+                return false;
+        }
+        return true;
+    };
+    bool stored = false;
+    QString failure;
+    if (m_auditDb && m_event) {
+        AuditEvent event = *m_event;
+        event.time = m_platform.now();
+        event.before = before;
+        event.after = printSettingsText(form);
+        stored = m_auditDb->transaction(
+            [&] { return storeRows() && (event.before == event.after || appendAudit(*m_auditDb, event)); });
+        failure = m_auditDb->lastError();
+    } else {
+        stored = storeRows();
+        failure = m_records.lastError();
+    }
+    if (!stored) {
+        m_platform.showMessage(QStringLiteral("打印设置保存失败：") + failure, MessageIcon::Warning);
+        return ApplyResult::Refused;
+    }
     return ApplyResult::Saved;
+}
+
+void PrintSettingsEditor::recordFileChange(const QString& before, const QString& after) const {
+    if (!m_auditDb || !m_event || before == after)
+        return;
+    AuditEvent event = *m_event;
+    event.time = m_platform.now();
+    event.before = before;
+    event.after = after;
+    if (!m_auditDb->transaction([&] { return appendAudit(*m_auditDb, event); }))
+        m_platform.showMessage(QStringLiteral("设置已保存，但未能记入操作记录：") + m_auditDb->lastError(),
+                               MessageIcon::Warning);
 }
 
 PrinterField PrintSettingsEditor::validatePrinter(PrintSettingsForm& form) const {

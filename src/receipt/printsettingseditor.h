@@ -2,6 +2,7 @@
 
 #include "receipt/printerchoice.h"
 #include "receipt/receiptsettings.h"
+#include "store/staffstore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,6 +12,7 @@
 // The rules of the print settings window, on the plain values its controls hold.
 namespace qm {
 
+class Database;
 class Home;
 class Platform;
 class RecordStore;
@@ -42,6 +44,10 @@ struct PrintSettingsForm {
     QString portText = QString::number(defaultPrinterPort);
 };
 
+// The settings as the record of changes tells them, one line each: a newly chosen picture shows as
+// "（新图片）".
+QString printSettingsText(const PrintSettingsForm& form);
+
 // The printer field that stopped validation.
 enum class PrinterField { None, Host, Port, Device, Queue };
 
@@ -69,10 +75,24 @@ public:
     enum class ApplyResult { Invalid, InvalidPrinter, Refused, Saved };
     // Validates, then stores every setting as an update of its row and writes newly chosen pictures; the
     // printer choice is written whole, its rows created when missing.
-    // Refused when the rows were never created ("设置失败.错误7763"). `invalidElement` receives the
-    // element that failed validation, `invalidPrinter` the printer field.
+    // Refused when the rows were never created ("设置失败.错误7763") or a file or the database could not be
+    // written (the user was told). `invalidElement` receives the element that failed validation,
+    // `invalidPrinter` the printer field. With recordChangesIn(), the rows are stored in one transaction
+    // with the record's event when something changed; the pictures and the printer choice, which are
+    // files, are written first, so the event follows their save.
     ApplyResult apply(PrintSettingsForm& form, int* invalidElement = nullptr,
                       PrinterField* invalidPrinter = nullptr) const;
+
+    // Staff mode: apply() records a change as `event` (修改打印设置) in `db`.
+    void recordChangesIn(Database& db, const AuditEvent& event) {
+        m_auditDb = &db;
+        m_event = event;
+    }
+
+    // Staff mode: records a change of settings kept in a file of their own (the kitchen printers), once
+    // their save succeeded. Nothing to do without recordChangesIn() or when nothing changed; a record that
+    // could not be written is told.
+    void recordFileChange(const QString& before, const QString& after) const;
 
     // The open-file dialog for a PNG picture; false when cancelled or the file is not there. A picture
     // larger than 430 pixels either way is taken after a word of advice.
@@ -86,6 +106,8 @@ private:
     const RecordStore& m_records;
     const Home& m_home;
     Platform& m_platform;
+    Database* m_auditDb = nullptr;
+    std::optional<AuditEvent> m_event;
 };
 
 } // namespace qm

@@ -5,6 +5,7 @@
 #include "receipt/linewrap.h"
 #include "receipt/receiptsurface.h"
 #include "store/closingstore.h"
+#include "store/staffstore.h"
 
 #include <QHash>
 #include <QSet>
@@ -44,6 +45,50 @@ QString orNamed(const QString& text, const QString& fallback) {
 bool hasDiscount(const ClosingOrderRow& order) {
     const QString name = trimBlanks(order.discountName);
     return !name.isEmpty() && name != QStringLiteral("无") && !isZero(order.discountAmount);
+}
+
+// The cashiers of the day: the orders each stored and the events the record names them in.
+QList<ClosingCashier> countCashiers(const QList<const ClosingOrderRow*>& orders,
+                                    const QList<ClosingEventRow>& events) {
+    QList<ClosingCashier> cashiers;
+    QHash<QString, qsizetype> index;
+    auto cashier = [&](const QString& name) -> ClosingCashier& {
+        const QString shown = orNamed(name, closingNoCashier);
+        auto it = index.find(shown);
+        if (it == index.end()) {
+            it = index.insert(shown, cashiers.size());
+            ClosingCashier added;
+            added.name = shown;
+            cashiers.append(added);
+        }
+        return cashiers[*it];
+    };
+    for (const ClosingOrderRow* order : orders) {
+        ClosingCashier& c = cashier(order->staffName);
+        ++c.orderCount;
+        c.income += order->toPay;
+    }
+    for (const ClosingEventRow& event : events) {
+        ClosingCashier& c = cashier(event.person);
+        if (event.action == auditOrderDeleted) {
+            ++c.deletedCount;
+            c.deletedSum += event.amount;
+        } else if (event.action == auditSettledChanged) {
+            ++c.changedCount;
+            c.changedSum += event.amount;
+        } else if (event.action == auditReprint) {
+            ++c.reprintCount;
+            c.reprintSum += event.amount;
+        } else if (event.action == auditDrawerOpened) {
+            ++c.drawerCount;
+        }
+    }
+    std::stable_sort(cashiers.begin(), cashiers.end(), [](const ClosingCashier& a, const ClosingCashier& b) {
+        if (a.income != b.income)
+            return a.income > b.income;
+        return a.name < b.name;
+    });
+    return cashiers;
 }
 
 // The gap below every line, and the room kept free at the right edge, as on the receipts.
@@ -145,7 +190,8 @@ QDateTime closingEnd(const QDate& day) {
     return QDateTime(day.addDays(1), QTime(0, 0));
 }
 
-DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QDateTime& printedAt) {
+DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QDateTime& printedAt,
+                             bool staffMode) {
     DayClosing closing;
     closing.day = day;
     closing.printedAt = printedAt;
@@ -154,10 +200,14 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
     QHash<QString, qsizetype> places;
     QHash<QString, qsizetype> tills;
     QSet<qint64> seen;
+    QList<const ClosingOrderRow*> counted;
+    bool namesStaff = false;
     for (const ClosingOrderRow& order : rows.orders) {
         if (seen.contains(order.id))
             continue;
         seen.insert(order.id);
+        counted.append(&order);
+        namesStaff = namesStaff || !trimBlanks(order.staffName).isEmpty();
         ++closing.orderCount;
         closing.income += order.toPay;
         count(closing.byPayment, payments, orNamed(order.paymentMethod, closingNoPayment), order.toPay);
@@ -179,6 +229,8 @@ DayClosing computeDayClosing(const ClosingRows& rows, const QDate& day, const QD
     sortGroups(closing.byTill);
     if (closing.byTill.size() < 2)
         closing.byTill.clear();
+    if (staffMode || namesStaff)
+        closing.byCashier = countCashiers(counted, rows.events);
 
     QHash<QString, qsizetype> dishIndex;
     QList<ClosingDish> dishes;
@@ -218,6 +270,20 @@ int drawDayClosing(ReceiptSurface& surface, const DayClosing& closing) {
     lines.groups(QStringLiteral("堂食/外卖"), closing.byPlace);
     if (!closing.byTill.isEmpty())
         lines.groups(QStringLiteral("收银机"), closing.byTill);
+    if (!closing.byCashier.isEmpty()) {
+        lines.columns(QStringLiteral("收银员"), QStringLiteral("单数"), QStringLiteral("金额"), true);
+        for (const ClosingCashier& c : closing.byCashier) {
+            lines.columns(c.name, QString::number(c.orderCount), doubleText(c.income), true);
+            lines.columns(QStringLiteral("  删除订单"), QString::number(c.deletedCount),
+                          doubleText(c.deletedSum));
+            lines.columns(QStringLiteral("  修改已结算"), QString::number(c.changedCount),
+                          doubleText(c.changedSum));
+            lines.columns(QStringLiteral("  重打小票"), QString::number(c.reprintCount),
+                          doubleText(c.reprintSum));
+            lines.columns(QStringLiteral("  无销售开钱箱"), QString::number(c.drawerCount), QString());
+        }
+        lines.rule();
+    }
     lines.columns(QStringLiteral("减免"), QStringLiteral("单数"), QStringLiteral("金额"), true);
     lines.columns(QStringLiteral("减免合计"), QString::number(closing.discountCount),
                   doubleText(closing.discountSum));

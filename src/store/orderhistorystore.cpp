@@ -14,7 +14,7 @@ namespace qm {
 namespace {
 
 const QString listColumns =
-    QStringLiteral("ID, 编号, 时间, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 版本");
+    QStringLiteral("ID, 编号, 时间, 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 操作员, 版本");
 
 QString dayStart(QDate day) {
     return isoText(QDateTime(day, QTime(0, 0)));
@@ -171,6 +171,19 @@ std::optional<QList<QVariantList>> OrderHistoryTable::page(qint64 first, int row
     }
     std::reverse(result.begin(), result.end());
     return result;
+}
+
+bool ordersNameStaff(const Database& db) {
+    // Only staff mode writes 操作员, and staff mode keeps its owner in 员工: a shop that never set up staff
+    // is answered without reading 存单. Otherwise the newest orders are the likely ones to name someone.
+    QSqlQuery staff = db.prepare(QStringLiteral("SELECT 1 FROM 员工 LIMIT 1"));
+    staff.setForwardOnly(true);
+    if (!staff.exec() || !staff.next())
+        return false;
+    QSqlQuery named =
+        db.prepare(QStringLiteral("SELECT 1 FROM 存单 WHERE 操作员 <> '' ORDER BY ID DESC LIMIT 1"));
+    named.setForwardOnly(true);
+    return named.exec() && named.next();
 }
 
 // Two queries read side by side, both in order ID order: the orders under the filter and their lines. Each

@@ -31,9 +31,9 @@ struct OrderFilter {
 };
 
 // The order list: count and the sums of 合计 and 实付 (in that order), pages of rows with the columns ID,
-// 编号, 时间 (stored text), 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 版本 (the version a delete from the
-// list compares). Reads the running totals where they
-// exist, so that a count or a page costs the same on a million orders as on a hundred.
+// 编号, 时间 (stored text), 合计, 实付, 桌号, 电话, 姓名, 地址, 收银机, 操作员, 版本 (the version a delete
+// from the list compares). Reads the running totals where they exist, so that a count or a page costs the
+// same on a million orders as on a hundred.
 class OrderHistoryTable : public PagedTable {
 public:
     explicit OrderHistoryTable(const Database& db);
@@ -60,6 +60,9 @@ private:
     bool m_totalsReady = false;
     mutable QString m_lastError;
 };
+
+// True when some stored order names the person who stored it (存单.操作员, written in staff mode).
+bool ordersNameStaff(const Database& db);
 
 // One line of the export: the 17 order fields followed by the line's 菜名, 数量, 单位, 小计.
 struct ExportRecord {

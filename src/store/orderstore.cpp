@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "store/database.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -260,6 +261,15 @@ QString orderRecordText(const StoredOrder& o, const QList<StoredLine>& lines) {
                    .arg(line.name, doubleText(line.quantity), line.unit, doubleText(line.amount));
     }
     return out.join(QLatin1Char('\n'));
+}
+
+std::optional<double> recordedToPay(const QString& recordText) {
+    // The amounts are the second line; the figure is followed by the payment method, whatever its text.
+    static const QRegularExpression toPay(QStringLiteral("  实付：(-?[0-9]+(?:\\.[0-9]+)?)  支付方式："));
+    const QRegularExpressionMatch match = toPay.match(recordText.section(QLatin1Char('\n'), 1, 1));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toDouble();
 }
 
 std::optional<StoredOrder> loadOrder(const Database& db, qint64 id) {

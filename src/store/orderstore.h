@@ -91,6 +91,8 @@ OrderWriteResult deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> 
                              std::optional<int> seenVersion = std::nullopt);
 // The order as the record of changes keeps it: header values and one line per order line.
 QString orderRecordText(const StoredOrder& order, const QList<StoredLine>& lines);
+// The 实付 an order record text (orderRecordText()) tells; no value in a text of another shape.
+std::optional<double> recordedToPay(const QString& recordText);
 
 std::optional<StoredOrder> loadOrder(const Database& db, qint64 id);
 // The lines of an order in the order they were stored; with `day`, only lines sold on that day.

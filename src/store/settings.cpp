@@ -29,6 +29,10 @@ bool RecordStore::update(const QString& key, const QString& value) const {
     return m_db.exec(QStringLiteral("UPDATE 记录 SET 记录信息 = ? WHERE 记录内容 = ?"), {value, key});
 }
 
+QString RecordStore::lastError() const {
+    return m_db.lastError();
+}
+
 bool RecordStore::insert(const QString& key, const QString& value) const {
     return m_db.exec(QStringLiteral("INSERT INTO 记录 (记录内容, 记录信息) VALUES (?, ?)"), {key, value});
 }

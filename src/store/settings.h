@@ -20,6 +20,8 @@ public:
     bool insert(const QString& key, const QString& value) const;
     // update() when the key exists, else insert(): how every setting is stored.
     bool write(const QString& key, const QString& value) const;
+    // Why the last statement failed.
+    QString lastError() const;
 
 private:
     const Database& m_db;

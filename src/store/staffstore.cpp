@@ -120,25 +120,34 @@ bool removeStaffMember(const Database& db, const QString& name) {
     return db.exec(QStringLiteral("DELETE FROM 员工 WHERE 姓名 = ?"), {name});
 }
 
-QString auditHash(const QString& previousHash, qint64 id, const AuditEvent& e) {
+namespace {
+
+// The hash over the previous row's hash and the row's fields, the time as its stored text.
+QString chainedHash(const QString& previousHash, qint64 id, const QString& timeText, const AuditEvent& e) {
     // Each field ends with a unit separator, so no two different rows give the same text.
-    const QStringList fields = {previousHash,
-                                QString::number(id),
-                                isoText(e.time),
-                                e.person,
-                                e.authoriser,
-                                e.till,
-                                e.action,
-                                QString::number(e.orderId),
-                                QString::number(e.orderNumber),
-                                e.before,
-                                e.after};
+    const QString fields[] = {previousHash,
+                              QString::number(id),
+                              timeText,
+                              e.person,
+                              e.authoriser,
+                              e.till,
+                              e.action,
+                              QString::number(e.orderId),
+                              QString::number(e.orderNumber),
+                              e.before,
+                              e.after};
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const QString& field : fields) {
         hash.addData(field.toUtf8());
         hash.addData(QByteArrayView("\x1f", 1));
     }
     return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
+QString auditHash(const QString& previousHash, qint64 id, const AuditEvent& e) {
+    return chainedHash(previousHash, id, isoText(e.time), e);
 }
 
 bool appendAudit(const Database& db, const AuditEvent& e) {
@@ -165,6 +174,7 @@ std::optional<qint64> firstBrokenAuditRow(const Database& db, bool* failed) {
     if (failed)
         *failed = false;
     QSqlQuery q = db.prepare(QStringLiteral("SELECT %1 FROM 操作记录 ORDER BY ID").arg(auditColumns));
+    q.setForwardOnly(true);
     if (!q.exec()) {
         if (failed)
             *failed = true;
@@ -172,12 +182,24 @@ std::optional<qint64> firstBrokenAuditRow(const Database& db, bool* failed) {
     }
     QString previous;
     qint64 expectedId = 1;
+    AuditEvent e;
     while (q.next()) {
-        const AuditRow row = auditRowFrom(q);
+        // The stored time text is hashed as it stands: no reading into a date-time and back, which cost
+        // most of the check and would let a time rewritten in another spelling of the same moment pass.
+        const qint64 id = q.value(0).toLongLong();
+        e.person = q.value(2).toString();
+        e.authoriser = q.value(3).toString();
+        e.till = q.value(4).toString();
+        e.action = q.value(5).toString();
+        e.orderId = q.value(6).toLongLong();
+        e.orderNumber = q.value(7).toInt();
+        e.before = q.value(8).toString();
+        e.after = q.value(9).toString();
+        const QString hash = q.value(10).toString();
         // A removed row leaves a gap in the IDs and the next row's hash no longer follows.
-        if (row.id != expectedId || row.hash != auditHash(previous, row.id, row.event))
-            return row.id;
-        previous = row.hash;
+        if (id != expectedId || hash != chainedHash(previous, id, q.value(1).toString(), e))
+            return id;
+        previous = hash;
         ++expectedId;
     }
     return std::nullopt;

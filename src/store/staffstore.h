@@ -29,6 +29,12 @@ std::optional<StaffRow> loadStaffMember(const Database& db, const QString& name)
 bool saveStaffMember(const Database& db, const StaffRow& row);
 bool removeStaffMember(const Database& db, const QString& name);
 
+// The actions of the record that the day's closing counts per cashier.
+inline const QString auditOrderDeleted = QStringLiteral("删除订单");
+inline const QString auditSettledChanged = QStringLiteral("修改已结算订单");
+inline const QString auditReprint = QStringLiteral("重打小票");
+inline const QString auditDrawerOpened = QStringLiteral("无销售打开钱箱");
+
 // One event of the record of changes.
 struct AuditEvent {
     QDateTime time;

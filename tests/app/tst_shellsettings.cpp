@@ -3,7 +3,9 @@
 #include "app/helpdocuments.h"
 #include "app/ui/decimalsdialog.h"
 #include "app/ui/timeformatdialog.h"
+#include "store/database.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QSysInfo>
 #include <QtTest>
 
@@ -172,6 +175,39 @@ private slots:
         QCOMPARE(records.read(QStringLiteral("数量默认1")), QStringLiteral("1"));
         DecimalsDialog again(home.db(), platform, 0, home.home().tillPath());
         QVERIFY(again.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"))->isChecked());
+        QVERIFY(platform.shown.isEmpty());
+    }
+
+    // In staff mode a change in "设置" is recorded, before and after, with the settings it stores; a 确认
+    // that changes nothing records nothing.
+    void changeRecordedInStaffMode() {
+        TempHome home;
+        FakePlatform platform;
+        AuditEvent event;
+        event.person = QStringLiteral("王店主");
+        event.action = QStringLiteral("修改设置");
+        const auto confirm = [&](const QString& decimals) {
+            DecimalsDialog dialog(home.db(), platform, 1, home.home().tillPath(), event);
+            dialog.findChild<QLineEdit*>(QStringLiteral("小数位数_编辑框"))->setText(decimals);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("确认")), Qt::LeftButton);
+        };
+        const auto records = [&] {
+            QStringList out;
+            QSqlQuery q =
+                home.db().prepare(QStringLiteral("SELECT 人员, 之前, 之后 FROM 操作记录 ORDER BY ID"));
+            if (q.exec()) {
+                while (q.next())
+                    out << q.value(0).toString() + QLatin1Char('|') +
+                               q.value(1).toString().section('\n', 0, 0) + QLatin1Char('|') +
+                               q.value(2).toString().section('\n', 0, 0);
+            }
+            return out;
+        };
+        confirm(QStringLiteral("1"));
+        QCOMPARE(records(), QStringList());
+        confirm(QStringLiteral("2"));
+        QCOMPARE(records(), QStringList{QStringLiteral("王店主|数量小数位数：1|数量小数位数：2")});
+        QCOMPARE(RecordStore(home.db()).read(QStringLiteral("小数位数")), QStringLiteral("2"));
         QVERIFY(platform.shown.isEmpty());
     }
 

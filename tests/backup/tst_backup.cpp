@@ -5,6 +5,7 @@
 #include "backup/ui/backupcommands.h"
 #include "backup/ui/restorewindow.h"
 #include "order/orderform.h"
+#include "staff/staffsession.h"
 #include "store/databasecopy.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -440,6 +442,55 @@ private slots:
         OrderForm& form = shop.window->orderForm();
         form.setText(OrderField::DishCode, QStringLiteral("108"));
         QCOMPARE(form.candidates().size(), 1);
+    }
+
+    // In staff mode a cashier restores only with the owner's PIN; the restore is recorded in the restored
+    // data, naming both, and staff mode is read from that data again (everyone signs in anew).
+    void restoreInStaffModeNeedsTheOwnerAndIsRecorded() {
+        Shop shop;
+        Database& db = shop.home.db();
+        StaffSession staff(db, shop.platform);
+        const QString password = QStringLiteral("owner-pass-2026");
+        QVERIFY(staff.enable(QStringLiteral("王店主"), password).isEmpty());
+        QVERIFY(staff.saveMember(QStringLiteral("小张"), Role::Cashier, QStringLiteral("7351")).isEmpty());
+        QCOMPARE(staff.signIn(QStringLiteral("小张"), QStringLiteral("7351")).status, SignInStatus::SignedIn);
+        shop.openWindow();
+        shop.backups->setStaff(&staff);
+        shop.backups->startCheck();
+        QVERIFY(shop.backups->waitForCheck(60000));
+        const QString copy = QDir(shop.folder()).filePath(fileNames(shop.folder()).first());
+        storeOrder(db, QStringLiteral("号牌 4"));
+        QSignalSpy replaced(shop.backups, &BackupCommands::databaseReplaced);
+
+        shop.platform.secretAnswers.enqueue(QStringLiteral("7351")); // the cashier's own PIN allows nothing
+        QVERIFY(!shop.backups->restoreFile(copy));
+        QCOMPARE(shop.platform.texts().last(), authorisationRefused);
+        QCOMPARE(orderCount(db), 4);
+        QCOMPARE(replaced.count(), 0);
+
+        shop.platform.secretAnswers.enqueue(password);
+        shop.platform.yesNoAnswers.enqueue(true);
+        QVERIFY(shop.backups->restoreFile(copy));
+        QCOMPARE(orderCount(db), 3);
+        QCOMPARE(replaced.count(), 1);
+        QVERIFY(staff.enabled());
+        QVERIFY(!staff.current());
+        QSqlQuery row = db.prepare(QStringLiteral(
+            "SELECT 人员, 授权人, 之后 FROM 操作记录 WHERE 操作 = '恢复数据' ORDER BY ID DESC"));
+        QVERIFY(row.exec() && row.next());
+        QCOMPARE(row.value(0).toString(), QStringLiteral("小张"));
+        QCOMPARE(row.value(1).toString(), QStringLiteral("王店主"));
+        QVERIFY2(row.value(2).toString().contains(QDir::toNativeSeparators(copy)),
+                 qPrintable(row.value(2).toString()));
+        QVERIFY(!firstBrokenAuditRow(db));
+
+        // Backing up asks the same permission: refused, no folder is even asked for.
+        QVERIFY(staff.signIn(QStringLiteral("小张"), QStringLiteral("7351")).status ==
+                SignInStatus::SignedIn);
+        const qsizetype shownBefore = shop.platform.shown.size();
+        shop.backups->backUpToFolder();
+        QCOMPARE(shop.platform.shown.size(), shownBefore + 2); // the PIN box and the refusal
+        QCOMPARE(shop.platform.texts().last(), authorisationRefused);
     }
 
     void aDamagedFileFoundAfterStartIsKeptAndTheNewestGoodCopyRestored() {

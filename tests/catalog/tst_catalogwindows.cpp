@@ -456,11 +456,15 @@ private slots:
 
         const QString exported = dir.filePath("out.csv");
         platform.fileAnswers.enqueue(exported);
+        QStringList told;
+        window.setExported([&](const QString& path) { told << path; });
         child<QPushButton>(window, "按钮_导出")->click();
         QCOMPARE(last(platform).text, QStringLiteral("导出完成。"));
+        QCOMPARE(told, QStringList{exported});
         QFile written(exported);
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.readAll().startsWith(toGbk("数字代号,品名,价格,单位\r\n001,红烧排骨饭,20,份\r\n")));
+        QVERIFY(written.readAll().startsWith(
+            toGbk("数字代号,品名,价格,单位,出品部门\r\n001,红烧排骨饭,20,份,厨房\r\n")));
         platform.fileAnswers.enqueue(exported);
         modals.scripts.enqueue([&](QDialog& dialog) {
             child<QRadioButton>(dialog, "单选框_更新")->click();

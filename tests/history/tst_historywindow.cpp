@@ -2,6 +2,7 @@
 #include "core/ui/reportlistview.h"
 #include "history/ui/daysdialog.h"
 #include "history/ui/historywindow.h"
+#include "staff/staffsession.h"
 #include "store/database.h"
 #include "store/orderstore.h"
 #include "support/fakeplatform.h"
@@ -76,6 +77,7 @@ struct History {
     QList<QStringList> handedOver;
     int previewRefreshes = 0;
     QQueue<std::function<void(QDialog&)>> modals;
+    StaffSession* staff = nullptr;
 
     OrderHandOff handOff() {
         return {[this] { return formHoldsOrder; },
@@ -83,7 +85,9 @@ struct History {
                     handedOver << QStringList{id, day};
                     return true;
                 },
-                [this] { ++previewRefreshes; }};
+                [this] { ++previewRefreshes; },
+                {},
+                staff};
     }
     RunModal runner() {
         return [this](QDialog& dialog) {
@@ -129,6 +133,43 @@ private slots:
         QTest::mouseClick(child<QLabel>(*window, "透明标签4"), Qt::LeftButton);
         QCOMPARE(model->rowCount(), 1);
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("201"));
+    }
+
+    // The column 操作员 is there where staff sign in, or once did; a shop without staff sees none.
+    void staffColumn_data() {
+        QTest::addColumn<bool>("staffMode");
+        QTest::addColumn<bool>("turnedOffAgain");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("storedBy");
+        QTest::newRow("never on") << false << false << false << "";
+        QTest::newRow("on") << true << false << true << "王店主";
+        QTest::newRow("on once") << true << true << true << "王店主";
+    }
+    void staffColumn() {
+        QFETCH(bool, staffMode);
+        QFETCH(bool, turnedOffAgain);
+        QFETCH(bool, shown);
+        QFETCH(QString, storedBy);
+        History h;
+        StaffSession staff(h.home.db(), h.platform);
+        h.staff = &staff;
+        const QString password = QStringLiteral("owner-pass-2026");
+        if (staffMode)
+            QVERIFY(staff.enable(QStringLiteral("王店主"), password).isEmpty());
+        StoredOrder order;
+        order.number = 1;
+        order.time = QDateTime(QDate(2026, 3, 1), QTime(9, 0));
+        order.staffName = staff.current() ? staff.current()->name : QString();
+        QVERIFY(insertOrder(h.home.db(), order, {{QStringLiteral("空心菜"), 1, QStringLiteral("份"), 18}}));
+        addOrder(h.home.db(), 5); // stored by nobody
+        if (turnedOffAgain)
+            QVERIFY(staff.disable(password).isEmpty());
+        auto window = h.open();
+        auto* list = child<ReportListView>(*window, "超级列表框2");
+        QCOMPARE(list->model()->headerData(10, Qt::Horizontal).toString(), QStringLiteral("操作员"));
+        QCOMPARE(list->isColumnHidden(10), !shown);
+        QCOMPARE(list->model()->index(1, 10).data().toString(), storedBy);
+        QCOMPARE(list->model()->index(0, 10).data().toString(), QString());
     }
 
     void filtersOfTheMenu() {

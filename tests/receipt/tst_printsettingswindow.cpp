@@ -1,5 +1,7 @@
 #include "receipt/ui/printsettingswindow.h"
+#include "store/database.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
@@ -8,7 +10,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 
@@ -53,6 +57,45 @@ private slots:
         control<QComboBox>(window, "组合框_设置类型")->setCurrentIndex(1);
         for (const QString& name : custom)
             QVERIFY2(control<QWidget>(window, name)->isEnabled(), qPrintable(name));
+    }
+
+    // In staff mode each 应用设置 that changes something is recorded: the receipt settings with the rows
+    // that store them, the kitchen printers (a file of the till's) once they are saved.
+    void appliedChangesRecordedInStaffMode() {
+        TempHome home;
+        FakePlatform platform;
+        AuditEvent event;
+        event.person = QStringLiteral("王店主");
+        event.action = QStringLiteral("修改打印设置");
+        PrintSettingsWindow window(home.db(), platform, home.home(), {}, event);
+        const auto recorded = [&] {
+            QStringList out;
+            QSqlQuery q = home.db().prepare(QStringLiteral("SELECT 之后 FROM 操作记录 ORDER BY ID"));
+            if (q.exec()) {
+                while (q.next())
+                    out << q.value(0).toString();
+            }
+            return out;
+        };
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(recorded(), QStringList());
+
+        control<QLineEdit>(window, "编辑框份数")->setText(QStringLiteral("3"));
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(recorded().size(), 1);
+        QVERIFY2(recorded().last().contains(QStringLiteral("打印份数：3")), qPrintable(recorded().last()));
+
+        auto* stations = control<QListWidget>(window, "列表_出品部门");
+        QVERIFY(stations->count() > 0);
+        stations->setCurrentRow(0);
+        control<QComboBox>(window, "组合框_后厨打印机类型")->setCurrentIndex(1); // 网络打印机
+        control<QLineEdit>(window, "编辑框_后厨打印机地址")->setText(QStringLiteral("127.0.0.1"));
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(recorded().size(), 2);
+        QVERIFY2(recorded().last().startsWith(QStringLiteral("后厨打印 %1：").arg(stations->item(0)->text())),
+                 qPrintable(recorded().last()));
+        QVERIFY(recorded().last().contains(QStringLiteral("127.0.0.1")));
+        QVERIFY(platform.shown.isEmpty());
     }
 
     void invalidSizeKeepsEverything() {

@@ -1,14 +1,17 @@
 #include "core/gbk.h"
+#include "core/numtext.h"
 #include "receipt/printsettingseditor.h"
 #include "receipt/receiptsettings.h"
 #include "store/database.h"
 #include "store/settings.h"
+#include "store/staffstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace qm;
@@ -315,6 +318,58 @@ private slots:
 
         // Reopened, the emptied extra line shows its design text again.
         QCOMPARE(editor.fill().extra1Text, extraLine1DesignText);
+    }
+
+    // In staff mode an applied change is recorded with the settings before and after, in the transaction
+    // that stores them; an apply that changes nothing records nothing, and a record that cannot be written
+    // leaves the stored rows as they were.
+    void applyRecordsTheChangeInStaffMode() {
+        TempHome home;
+        Database& db = home.db();
+        const RecordStore records(db);
+        FakePlatform platform;
+        PrintSettingsEditor editor(records, home.home(), platform);
+        AuditEvent event;
+        event.person = QStringLiteral("小张");
+        event.authoriser = QStringLiteral("王店主");
+        event.action = QStringLiteral("修改打印设置");
+        editor.recordChangesIn(db, event);
+        const auto rows = [&] {
+            QSqlQuery q =
+                db.prepare(QStringLiteral("SELECT count(*) FROM 操作记录 WHERE 操作 = '修改打印设置'"));
+            return q.exec() && q.next() ? q.value(0).toInt() : -1;
+        };
+        PrintSettingsForm form = editor.fill();
+        const QString copiesBefore = QString::number(textToInt(form.copies));
+        QCOMPARE(editor.apply(form), PrintSettingsEditor::ApplyResult::Saved);
+        QCOMPARE(rows(), 0);
+
+        form.copies = copiesBefore == QStringLiteral("2") ? QStringLiteral("3") : QStringLiteral("2");
+        form.printer.kind = PrinterKind::Network;
+        form.printer.host = QStringLiteral("127.0.0.1");
+        form.portText = QStringLiteral("9100");
+        QCOMPARE(editor.apply(form), PrintSettingsEditor::ApplyResult::Saved);
+        QCOMPARE(rows(), 1);
+        QSqlQuery row = db.prepare(QStringLiteral("SELECT 时间, 人员, 授权人, 之前, 之后 FROM 操作记录 "
+                                                  "WHERE 操作 = '修改打印设置'"));
+        QVERIFY(row.exec() && row.next());
+        QCOMPARE(row.value(0).toString(), QStringLiteral("2026-03-14 12:30:00"));
+        QCOMPARE(row.value(1).toString(), QStringLiteral("小张"));
+        QCOMPARE(row.value(2).toString(), QStringLiteral("王店主"));
+        QVERIFY2(row.value(3).toString().contains(QStringLiteral("打印份数：") + copiesBefore),
+                 qPrintable(row.value(3).toString()));
+        QVERIFY(row.value(4).toString().contains(QStringLiteral("打印份数：") + form.copies));
+        QVERIFY(row.value(4).toString().contains(QStringLiteral("网络打印机 127.0.0.1:9100")));
+        row.finish();
+        QVERIFY(!firstBrokenAuditRow(db));
+
+        const QString stored = records.read(QStringLiteral("打印份数"));
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE 操作记录 RENAME TO 旧记录")));
+        form.copies = QStringLiteral("4");
+        QCOMPARE(editor.apply(form), PrintSettingsEditor::ApplyResult::Refused);
+        QVERIFY(platform.texts().last().startsWith(QStringLiteral("打印设置保存失败：")));
+        QCOMPARE(records.read(QStringLiteral("打印份数")), stored);
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE 旧记录 RENAME TO 操作记录")));
     }
 
     void applyInvalidSavesNothing() {

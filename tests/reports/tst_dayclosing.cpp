@@ -2,6 +2,7 @@
 #include "core/ui/qtplatform.h"
 #include "reports/dayclosingsummary.h"
 #include "reports/ui/dayclosing.h"
+#include "staff/staffsession.h"
 #include "store/closingstore.h"
 #include "store/orderstore.h"
 #include "store/settings.h"
@@ -178,7 +179,7 @@ private slots:
     // Ten dishes at most, the best sellers by quantity; ties go to the larger amount.
     void tenBestSellers() {
         ClosingRows rows;
-        rows.orders.append({1, {}, {}, {}, {}, {}, 0, 100, {}});
+        rows.orders.append({1, {}, {}, {}, {}, {}, 0, 100, {}, {}});
         for (int i = 1; i <= 12; ++i)
             rows.lines.append({1, QStringLiteral("菜%1").arg(i), double(i % 6), double(i)});
         rows.lines.append({2, QStringLiteral("别的单"), 99, 99}); // an order not read: not counted
@@ -216,6 +217,82 @@ private slots:
         RecordingSurface severalTills(480);
         drawDayClosing(severalTills, c);
         QCOMPARE(severalTills.count(QStringLiteral("二号机")), 1);
+    }
+
+    // Per cashier: the orders each stored, and what the record tells of them that day (deleted and changed
+    // orders, reprints, the drawer opened without a sale); without staff nothing of it shows.
+    void countedPerCashier() {
+        TempHome home;
+        Database& db = home.db();
+        FakePlatform platform;
+        StaffSession staff(db, platform);
+        auto store = [&](const char* time, double toPay, const char* by) {
+            StoredOrder order = orderFrom({time, "", "现金支付", "", "", "", 0, toPay, {}});
+            order.staffName = QString::fromUtf8(by);
+            const OrderWriteResult written = insertOrder(db, order, {line("米饭", 1, toPay)});
+            return written.id.value_or(0);
+        };
+        auto closing = [&] {
+            const ClosingRows rows = *loadClosingRows(db, closingStart(day), closingEnd(day));
+            return computeDayClosing(rows, day, {}, staff.enabled());
+        };
+        store("2026-03-14T09:00:00", 20, "");
+        QVERIFY(closing().byCashier.isEmpty());
+
+        platform.clock = QDateTime(day, QTime(8, 0));
+        QVERIFY(staff.enable(QStringLiteral("王店主"), QStringLiteral("owner-pass-2026")).isEmpty());
+        QVERIFY(closing().byCashier.size() == 1); // staff mode on: counted although no order names anyone
+
+        const qint64 deleted = store("2026-03-14T10:00:00", 30, "小张");
+        const qint64 changed = store("2026-03-14T11:00:00", 41, "小张");
+        const qint64 reprinted = store("2026-03-14T12:00:00", 15, "李店长");
+        auto at = [&](int hour, const char* person, const QString& action) {
+            platform.clock = QDateTime(day, QTime(hour, 30));
+            return staff.event({QString::fromUtf8(person), QStringLiteral("王店主")}, action);
+        };
+        QVERIFY(deleteOrder(db, deleted, at(13, "小张", auditOrderDeleted)));
+        StoredOrder lower = *loadOrder(db, changed);
+        lower.toPay = 35;
+        QVERIFY(changeOrder(db, changed, lower, {line("米饭", 1, 35)}, at(14, "小张", auditSettledChanged)));
+        std::optional<AuditEvent> reprint = at(15, "李店长", auditReprint);
+        reprint->orderId = reprinted;
+        for (const std::optional<AuditEvent>& e :
+             {reprint, at(16, "小张", auditDrawerOpened), at(17, "小张", auditDrawerOpened)})
+            QVERIFY(db.transaction([&] { return appendAudit(db, *e); }));
+        // The day before and the day after are other days' closings.
+        for (const QDate other : {day.addDays(-1), day.addDays(1)}) {
+            platform.clock = QDateTime(other, QTime(12, 0));
+            QVERIFY(staff.record({QStringLiteral("小张"), {}}, auditDrawerOpened));
+        }
+
+        const DayClosing c = closing();
+        QStringList texts;
+        for (const ClosingCashier& k : c.byCashier) {
+            texts << QStringLiteral("%1 %2 %3 删%4/%5 改%6/%7 重%8/%9 钱箱%10")
+                         .arg(k.name)
+                         .arg(k.orderCount)
+                         .arg(k.income)
+                         .arg(k.deletedCount)
+                         .arg(k.deletedSum)
+                         .arg(k.changedCount)
+                         .arg(k.changedSum)
+                         .arg(k.reprintCount)
+                         .arg(k.reprintSum)
+                         .arg(k.drawerCount);
+        }
+        QCOMPARE(texts, (QStringList{"小张 1 35 删1/30 改1/-6 重0/0 钱箱2",
+                                     closingNoCashier + " 1 20 删0/0 改0/0 重0/0 钱箱0",
+                                     "李店长 1 15 删0/0 改0/0 重1/15 钱箱0"}));
+        RecordingSurface surface(480);
+        drawDayClosing(surface, c);
+        QCOMPARE(surface.count(QStringLiteral("收银员")), 2); // the heading and 未注明收银员
+        QCOMPARE(surface.count(closingNoCashier), 1);
+        QCOMPARE(surface.count(QStringLiteral("小张")), 1);
+        QCOMPARE(surface.count(QStringLiteral("删除订单")), 3);
+
+        // Staff mode off again: the orders that name their cashier still count per cashier.
+        QVERIFY(staff.disable(QStringLiteral("owner-pass-2026")).isEmpty());
+        QCOMPARE(closing().byCashier.size(), 3);
     }
 
     // Every text stays inside the paper, at either width, however long a name is.

@@ -63,6 +63,7 @@ private slots:
     void deletionAndItsRecordTogether();
     void changedRowBreaksTheChainThere();
     void recordRefusesUpdateAndDelete();
+    void timeRespelledBreaksTheChain();
     void staffModeOffAsksNothing();
     void turningOffNeedsTheOwnersPassword();
 };
@@ -222,6 +223,21 @@ void StaffTest::recordRefusesUpdateAndDelete() {
     QVERIFY(!db.exec(QStringLiteral("UPDATE 操作记录 SET 人员 = 'x'")));
     QVERIFY(!db.exec(QStringLiteral("DELETE FROM 操作记录")));
     QVERIFY(count(db, QStringLiteral("SELECT count(*) FROM 操作记录")) > 0);
+}
+
+// A time rewritten in another spelling of the same moment is a change like any other.
+void StaffTest::timeRespelledBreaksTheChain() {
+    Shop shop;
+    Database& db = shop.home.db();
+    QVERIFY(shop.staff.record({QStringLiteral("小张"), {}}, QStringLiteral("无销售打开钱箱")));
+    const qint64 last = count(db, QStringLiteral("SELECT max(ID) FROM 操作记录"));
+    if (db.isServer())
+        QVERIFY(db.exec(QStringLiteral("ALTER TABLE 操作记录 DISABLE TRIGGER 操作记录_只增")));
+    else
+        QVERIFY(db.exec(QStringLiteral("DROP TRIGGER 操作记录_禁止修改")));
+    QVERIFY(
+        db.exec(QStringLiteral("UPDATE 操作记录 SET 时间 = replace(时间, ' ', 'T') WHERE ID = ?"), {last}));
+    QCOMPARE(firstBrokenAuditRow(db), std::optional<qint64>(last));
 }
 
 void StaffTest::staffModeOffAsksNothing() {

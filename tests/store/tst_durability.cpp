@@ -3,6 +3,7 @@
 #include "store/databasecopy.h"
 #include "store/opendatabase.h"
 #include "store/orderstore.h"
+#include "store/staffstore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -77,6 +78,60 @@ int holdHalfAnOrder(const QString& path) {
     return 0;
 }
 
+// The record's event of a deletion, as staff mode makes it: the cashier with the owner's permission.
+AuditEvent deletionEvent() {
+    AuditEvent event;
+    event.time = QDateTime(QDate(2026, 3, 14), QTime(13, 0));
+    event.person = QStringLiteral("小张");
+    event.authoriser = QStringLiteral("王店主");
+    event.till = QStringLiteral("一号机");
+    event.action = auditOrderDeleted;
+    return event;
+}
+
+// Child: deletes the stored orders one after another, oldest first, each with its record row, and reports
+// each one deleted, until it is killed.
+int deleteUntilKilled(const QString& path) {
+    std::unique_ptr<Database> db = connectTo(path);
+    if (!db)
+        return 2;
+    QList<qint64> ids;
+    QSqlQuery query = db->prepare(QStringLiteral("SELECT ID FROM 存单 ORDER BY ID"));
+    if (!query.exec())
+        return 3;
+    while (query.next())
+        ids << query.value(0).toLongLong();
+    query.finish();
+    for (qint64 id : ids) {
+        if (!deleteOrder(*db, id, deletionEvent()))
+            return 4;
+        std::printf("DELETED %lld\n", static_cast<long long>(id));
+        std::fflush(stdout);
+    }
+    QThread::sleep(60);
+    return 0;
+}
+
+// Child: deletes an order and its lines as a deletion does, but is killed before the record's row is
+// written in the same transaction.
+int holdADeletionWithoutItsRecord(const QString& path) {
+    std::unique_ptr<Database> db = connectTo(path);
+    if (!db || !db->connection().transaction())
+        return 2;
+    QSqlQuery id = db->prepare(QStringLiteral("SELECT min(ID) FROM 存单"));
+    if (!id.exec() || !id.next())
+        return 3;
+    const qint64 first = id.value(0).toLongLong();
+    id.finish();
+    if (!db->exec(QStringLiteral("DELETE FROM 存单详单 WHERE 存单ID = ?"), {first}) ||
+        !db->exec(QStringLiteral("DELETE FROM 存单 WHERE ID = ?"), {first}))
+        return 4;
+    std::printf("MID\n");
+    std::fflush(stdout);
+    QThread::sleep(60);
+    return 0;
+}
+
 qint64 scalar(Database& db, const QString& sql) {
     QSqlQuery query = db.prepare(sql);
     return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
@@ -145,6 +200,70 @@ private slots:
         QCOMPARE(checkDatabaseFile(m_path, false), QString());
     }
 
+    // A deletion and its row in the record of changes are stored together or not at all: killed before
+    // the row is written, the order is still there with its lines and the record holds nothing of it.
+    void killedBetweenADeletionAndItsRecordKeepsTheOrder() {
+        {
+            std::unique_ptr<Database> db = connectTo(m_path);
+            QVERIFY(insertOrder(*db, anOrder(QStringLiteral("号牌 1")), threeLines));
+        }
+        QProcess* child = startChild("--hold-a-deletion-without-its-record");
+        const QStringList lines =
+            killWhen(child, [](const QStringList& seen) { return seen.contains("MID"); });
+        QVERIFY2(lines.contains("MID"), qPrintable(lines.join('\n') + child->readAllStandardError()));
+
+        std::unique_ptr<Database> db = connectTo(m_path);
+        QVERIFY(db);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 存单")), 1);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 存单详单")), 3);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 操作记录")), 0);
+        QCOMPARE(checkDatabaseFile(m_path, false), QString());
+    }
+
+    void killedWhileDeletingKeepsEachDeletionWithItsRecord_data() {
+        QTest::addColumn<int>("deletedBeforeKill");
+        QTest::newRow("first deletion") << 1;
+        QTest::newRow("a few") << 17;
+        QTest::newRow("many") << 120;
+    }
+    void killedWhileDeletingKeepsEachDeletionWithItsRecord() {
+        QFETCH(int, deletedBeforeKill);
+        const int stored = 150;
+        {
+            std::unique_ptr<Database> db = connectTo(m_path);
+            for (int i = 0; i < stored; ++i)
+                QVERIFY(insertOrder(*db, anOrder(QStringLiteral("单 %1").arg(i)), threeLines));
+        }
+        QProcess* child = startChild("--delete-until-killed");
+        const QStringList lines =
+            killWhen(child, [&](const QStringList& seen) { return seen.size() >= deletedBeforeKill; });
+        QVERIFY2(lines.size() >= deletedBeforeKill, qPrintable(child->readAllStandardError()));
+
+        std::unique_ptr<Database> db = connectTo(m_path);
+        QVERIFY(db);
+        for (const QString& line : lines) {
+            const QString id = line.section(QLatin1Char(' '), 1);
+            QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 存单 WHERE ID = %1").arg(id)), 0);
+            QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 操作记录 WHERE 存单ID = %1").arg(id)),
+                     1);
+        }
+        // A deletion that committed after the last report (the kill came in between) has its row too: every
+        // order is either there whole or gone with exactly one row naming it, whose text keeps its lines.
+        const qint64 deleted = stored - scalar(*db, QStringLiteral("SELECT count(*) FROM 存单"));
+        QVERIFY(deleted >= lines.size() && deleted <= lines.size() + 1);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 操作记录")), deleted);
+        QCOMPARE(scalar(*db, QStringLiteral(
+                                 "SELECT count(*) FROM 操作记录 WHERE 存单ID IN (SELECT ID FROM 存单)")),
+                 0);
+        QCOMPARE(scalar(*db, QStringLiteral("SELECT count(*) FROM 操作记录 WHERE 之前 NOT LIKE '%酸菜鱼%'")),
+                 0);
+        QCOMPARE(scalar(*db, QStringLiteral(
+                                 "SELECT count(*) FROM 存单详单 WHERE 存单ID NOT IN (SELECT ID FROM 存单)")),
+                 0);
+        QVERIFY(!firstBrokenAuditRow(*db));
+        QCOMPARE(checkDatabaseFile(m_path, false), QString());
+    }
+
     void killedWhileSettlingKeepsEveryStoredOrderWhole_data() {
         QTest::addColumn<int>("storedBeforeKill");
         QTest::newRow("first order") << 1;
@@ -185,6 +304,14 @@ int main(int argc, char** argv) {
     if (argc == 3 && qstrcmp(argv[1], "--settle-until-killed") == 0) {
         QCoreApplication app(argc, argv);
         return settleUntilKilled(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc == 3 && qstrcmp(argv[1], "--delete-until-killed") == 0) {
+        QCoreApplication app(argc, argv);
+        return deleteUntilKilled(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc == 3 && qstrcmp(argv[1], "--hold-a-deletion-without-its-record") == 0) {
+        QCoreApplication app(argc, argv);
+        return holdADeletionWithoutItsRecord(QString::fromLocal8Bit(argv[2]));
     }
     if (argc == 3 && qstrcmp(argv[1], "--hold-half-an-order") == 0) {
         QCoreApplication app(argc, argv);

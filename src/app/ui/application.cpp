@@ -208,6 +208,8 @@ int runApplication(int argc, char** argv) {
     MainWindow window(*opened.db, platform, home, opened.quantityDecimals);
     MainCommands commands(window, *opened.db, platform, home);
     BackupCommands backups(window, *opened.db, platform, home);
+    backups.setStaff(&commands.staff());
+    QObject::connect(&backups, &BackupCommands::databaseReplaced, &commands, &MainCommands::databaseReplaced);
     window.show();
     if (!commands.signInAtStart())
         return 0;

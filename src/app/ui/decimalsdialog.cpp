@@ -17,7 +17,7 @@
 namespace qm {
 
 DecimalsDialog::DecimalsDialog(Database& db, Platform& platform, int currentDecimals, const QString& tillFile,
-                               QWidget* parent)
+                               std::optional<AuditEvent> event, QWidget* parent)
     : QDialog(parent)
     , m_db(db)
     , m_platform(platform)
@@ -26,7 +26,8 @@ DecimalsDialog::DecimalsDialog(Database& db, Platform& platform, int currentDeci
     , m_edit(new QLineEdit(QString::number(currentDecimals), this))
     , m_tillNameEdit(new QLineEdit(TillFile(tillFile).tillName(), this))
     , m_withoutAskingBox(new QCheckBox(QStringLiteral("数量默认 1，不再询问"), this))
-    , m_withoutAsking(readQuantityWithoutAsking(RecordStore(db))) {
+    , m_withoutAsking(readQuantityWithoutAsking(RecordStore(db)))
+    , m_event(std::move(event)) {
     setWindowTitle(QStringLiteral("设置"));
     resize(380, 300);
     m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
@@ -79,15 +80,21 @@ void DecimalsDialog::confirm() {
     }
     // An emptied name is the computer's host name again.
     const TillFile till(m_tillFile);
+    const ShellSettings before{m_decimals, m_withoutAsking, till.tillName()};
     if (!till.setTillName(m_tillNameEdit->text())) {
         m_platform.showMessage(QStringLiteral("无法写入 %1").arg(m_tillFile), MessageIcon::Stop);
         return;
     }
     m_db.setTillName(till.tillName());
-    m_decimals = *value;
-    writeQuantityDecimals(RecordStore(m_db), m_decimals);
-    m_withoutAsking = m_withoutAskingBox->isChecked();
-    writeQuantityWithoutAsking(RecordStore(m_db), m_withoutAsking);
+    const ShellSettings after{*value, m_withoutAskingBox->isChecked(), till.tillName()};
+    if (m_event)
+        m_event->time = m_platform.now();
+    if (!storeShellSettings(m_db, before, after, m_event)) {
+        m_platform.showMessage(QStringLiteral("设置未能保存：") + m_db.lastError(), MessageIcon::Warning);
+        return;
+    }
+    m_decimals = after.decimals;
+    m_withoutAsking = after.withoutAsking;
     accept();
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "store/staffstore.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -13,12 +17,13 @@ class Platform;
 // "设置": the quantity decimals (0 to 3), "数量默认 1，不再询问" and the till's name, with the database in
 // use shown beneath. "确认" stores a valid value and the choice in the database, the till's name in the
 // till's own file (`tillFile`, 收银机.ini), and closes; a value out of range is refused with a message and
-// the window stays open. "应用设置" does nothing.
+// the window stays open. "应用设置" does nothing. With `event` (staff mode), a change is recorded with the
+// settings before and after, in the transaction that stores it.
 class DecimalsDialog : public QDialog {
     Q_OBJECT
 public:
     DecimalsDialog(Database& db, Platform& platform, int currentDecimals, const QString& tillFile,
-                   QWidget* parent = nullptr);
+                   std::optional<AuditEvent> event = std::nullopt, QWidget* parent = nullptr);
 
     // The decimals in force: the stored value after "确认", else the value the window opened with.
     int decimals() const { return m_decimals; }
@@ -36,6 +41,7 @@ private:
     QLineEdit* m_tillNameEdit;
     QCheckBox* m_withoutAskingBox;
     bool m_withoutAsking;
+    std::optional<AuditEvent> m_event;
 };
 
 } // namespace qm

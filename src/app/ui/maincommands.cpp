@@ -51,6 +51,7 @@ MainCommands::MainCommands(MainWindow& window, Database& db, Platform& platform,
     , m_otherTills(new ChangeWatch(db, 1000, this)) {
     m_settle.setStaff(&m_staff);
     connect(m_otherTills, &ChangeWatch::changed, this, &MainCommands::followOtherTills);
+    window.setStaff(&m_staff);
     m_staffStatus->setObjectName(QStringLiteral("状态条1_员工"));
     window.statusBar()->addWidget(m_staffStatus, 1);
     m_auditStatus->setObjectName(QStringLiteral("状态条1_操作记录"));
@@ -129,6 +130,12 @@ void MainCommands::lockTill() {
         m_window.close();
 }
 
+void MainCommands::databaseReplaced() {
+    checkAuditChain();
+    if (m_staff.enabled() && !m_staff.current() && !m_staff.signInAtTill())
+        m_window.close();
+}
+
 void MainCommands::checkAuditChain() {
     const std::optional<qint64> broken = m_staff.enabled() ? m_staff.unacknowledgedBreak() : std::nullopt;
     const QString text =
@@ -179,9 +186,11 @@ bool MainCommands::printReceipt(bool singleCopy) {
                             singleCopy);
 }
 
-void MainCommands::openPrintSettings() {
+void MainCommands::openPrintSettings(const Authorisation& who) {
     m_preview.open();
-    qm::openPrintSettings(&m_window, m_db, m_platform, m_home, [this] { m_preview.refresh(); });
+    qm::openPrintSettings(
+        &m_window, m_db, m_platform, m_home, [this] { m_preview.refresh(); },
+        m_staff.event(who, QStringLiteral("修改打印设置")));
 }
 
 void MainCommands::generateSampleData() {
@@ -234,17 +243,24 @@ void MainCommands::showKitchenStatus(const QString& text) {
 }
 
 void MainCommands::connectEntries() {
-    // With staff mode on, each entry first asks whether the person signed in may open it.
+    // With staff mode on, each entry first asks whether the person signed in may open it; a window that
+    // records what is changed in it is told who allowed it.
     auto wire = [this](MainWindow::Entry entry, Action need, auto&& open) {
         QAction* action = m_window.entry(entry);
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [this, need, open] {
-            if (m_staff.authorise(need))
-                open();
+            if (const std::optional<Authorisation> who = m_staff.authorise(need)) {
+                if constexpr (std::is_invocable_v<decltype(open), const Authorisation&>)
+                    open(*who);
+                else
+                    open();
+            }
         });
     };
-    wire(MainWindow::Entry::Dishes, Action::Dishes, [this] {
-        openDishCatalog(&m_window, m_db, m_platform);
+    wire(MainWindow::Entry::Dishes, Action::Dishes, [this](const Authorisation& who) {
+        openDishCatalog(&m_window, m_db, m_platform, [this, who](const QString& path) {
+            m_staff.record(who, QStringLiteral("CSV导出"), QStringLiteral("菜单：") + path);
+        });
         m_window.orderForm().loadDishCache();
     });
     wire(MainWindow::Entry::Tables, Action::Tables, [this] {
@@ -259,7 +275,8 @@ void MainCommands::connectEntries() {
          [this] { openNamedList(NamedList::Discounts, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::Stations, Action::NamedLists,
          [this] { openNamedList(NamedList::Stations, &m_window, m_db, m_platform); });
-    wire(MainWindow::Entry::PrintSettings, Action::PrintSettings, [this] { openPrintSettings(); });
+    wire(MainWindow::Entry::PrintSettings, Action::PrintSettings,
+         [this](const Authorisation& who) { openPrintSettings(who); });
     wire(MainWindow::Entry::ShopSetup, Action::Settings, [this] { openShopSetup(); });
     wire(MainWindow::Entry::History, Action::BrowseHistory,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
@@ -291,7 +308,7 @@ void MainCommands::connectEntries() {
         if (!who)
             return;
         openCashDrawer(m_platform, loadPrinterChoice(RecordStore(m_db), TillFile(m_home.tillPath())));
-        m_staff.record(*who, QStringLiteral("无销售打开钱箱"));
+        m_staff.record(*who, auditDrawerOpened);
     });
 }
 

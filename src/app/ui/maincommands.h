@@ -45,13 +45,16 @@ public:
     // home that never finished or skipped it (and not with --no-setup); returns the window when opened.
     class SetupWizard* openShopSetup(const RunModal& runModal = execModal);
     class SetupWizard* offerShopSetupAtStart(bool turnedOff);
+    // After a restore replaced the database: staff mode as the restored data has it, the record's chain
+    // checked, and with staff mode on someone signs in again (or the program is left).
+    void databaseReplaced();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool printReceipt(bool singleCopy);
-    void openPrintSettings();
+    void openPrintSettings(const Authorisation& who);
     void generateSampleData();
     void connectEntries();
     void showKitchenStatus(const QString& text);

@@ -14,6 +14,7 @@
 #include "order/ui/choicecombo.h"
 #include "order/ui/formbinder.h"
 #include "order/ui/linesgrid.h"
+#include "staff/staffsession.h"
 #include "store/settings.h"
 
 #include <QCloseEvent>
@@ -500,7 +501,14 @@ void MainWindow::chooseTimeFormat() {
 }
 
 void MainWindow::chooseQuantityDecimals() {
-    DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), m_home.tillPath(), this);
+    std::optional<AuditEvent> event;
+    if (m_staff) {
+        const std::optional<Authorisation> who = m_staff->authorise(Action::Settings);
+        if (!who)
+            return;
+        event = m_staff->event(*who, QStringLiteral("修改设置"));
+    }
+    DecimalsDialog dialog(m_db, m_platform, m_form->quantityDecimals(), m_home.tillPath(), event, this);
     dialog.exec();
     m_form->setQuantityDecimals(dialog.decimals());
     m_form->setQuantityWithoutAsking(dialog.quantityWithoutAsking());

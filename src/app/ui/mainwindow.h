@@ -22,6 +22,7 @@ class Home;
 class LinesGrid;
 class OrderForm;
 class Platform;
+class StaffSession;
 
 // The main window: the order form's controls, the toolbar with its two menus, the status line with
 // today's count and income, and the one-second clock. Its rules live in OrderForm; this class places the
@@ -59,6 +60,8 @@ public:
     ~MainWindow() override;
 
     OrderForm& orderForm() const { return *m_form; }
+    // Staff mode: "设置" asks whether the person signed in may change the settings, and records a change.
+    void setStaff(StaffSession* staff) { m_staff = staff; }
     QAction* entry(Entry which) const;
 
     // F1..F12 as the main window's function keys act on them.
@@ -108,6 +111,7 @@ private:
 
     Database& m_db;
     Platform& m_platform;
+    StaffSession* m_staff = nullptr;
     const Home& m_home;
     OrderForm* m_form;
     FormBinder* m_binder;

@@ -6,6 +6,7 @@
 #include "core/home.h"
 #include "core/platform.h"
 #include "order/orderform.h"
+#include "staff/staffsession.h"
 #include "store/database.h"
 #include "store/databasecopy.h"
 #include "store/settings.h"
@@ -139,6 +140,8 @@ bool BackupCommands::backUpAtClose() {
 }
 
 void BackupCommands::backUpToFolder() {
+    if (!authorise())
+        return;
     const QString folder = m_platform.chooseFolder(QStringLiteral("备份数据"));
     if (folder.isEmpty())
         return;
@@ -160,15 +163,27 @@ void BackupCommands::backUpToFolder() {
     }
 }
 
+std::optional<Authorisation> BackupCommands::authorise() {
+    return m_staff ? m_staff->authorise(Action::BackupRestore) : Authorisation{};
+}
+
 void BackupCommands::restore() {
+    const std::optional<Authorisation> who = authorise();
+    if (!who)
+        return;
     waitForCheck();
     RestoreWindow window(m_home, m_platform, &m_window);
     m_runModal(window);
     if (!window.chosenPath().isEmpty())
-        restoreFile(window.chosenPath());
+        restoreAs(window.chosenPath(), *who);
 }
 
 bool BackupCommands::restoreFile(const QString& path) {
+    const std::optional<Authorisation> who = authorise();
+    return who && restoreAs(path, *who);
+}
+
+bool BackupCommands::restoreAs(const QString& path, const Authorisation& who) {
     const QString question = QStringLiteral("恢复后，当前数据将被所选备份替换，正在输入的订单将被清空；"
                                             "当前数据会先备份到 backup 文件夹。\n\n是否恢复 %1 ？")
                                  .arg(QDir::toNativeSeparators(path));
@@ -196,6 +211,9 @@ bool BackupCommands::restoreFile(const QString& path) {
         return false;
     }
     reloadWindow(result.quantityDecimals);
+    afterRestore(who.person, who.authoriser,
+                 QStringLiteral("恢复自：%1\n恢复前的数据：%2")
+                     .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(result.previousCopy)));
     m_platform.showMessage(QStringLiteral("数据已恢复。恢复前的数据已备份为：\n") +
                                QDir::toNativeSeparators(result.previousCopy),
                            MessageIcon::None);
@@ -231,7 +249,21 @@ void BackupCommands::offerRestoreOfDamaged(const QString& damage) {
         return;
     }
     reloadWindow(result.quantityDecimals);
+    const QString person = m_staff && m_staff->current() ? m_staff->current()->name : QString();
+    afterRestore(person, {},
+                 QStringLiteral("数据库文件损坏，恢复自：%1\n损坏的文件：%2")
+                     .arg(QDir::toNativeSeparators(good->path), QDir::toNativeSeparators(kept)));
     m_platform.showMessage(QStringLiteral("数据已恢复到 %1 的备份。").arg(time), MessageIcon::None);
+}
+
+void BackupCommands::afterRestore(const QString& person, const QString& authoriser, const QString& what) {
+    if (m_staff) {
+        m_staff->reload();
+        if (!m_staff->record({person, authoriser}, QStringLiteral("恢复数据"), what))
+            m_platform.showMessage(QStringLiteral("恢复数据未能记入操作记录：") + m_db.lastError(),
+                                   MessageIcon::Warning);
+    }
+    emit databaseReplaced();
 }
 
 void BackupCommands::reloadWindow(int quantityDecimals) {

@@ -2,6 +2,7 @@
 
 #include "backup/autobackup.h"
 #include "core/ui/runmodal.h"
+#include "staff/staffsession.h"
 
 #include <QObject>
 
@@ -42,6 +43,10 @@ public:
     // Restores `path` after asking; true when it was restored and the window reloaded.
     bool restoreFile(const QString& path);
 
+    // Staff mode: backing up and restoring ask for the permission; a restore is recorded in the restored
+    // data, and staff mode is read from it again.
+    void setStaff(StaffSession* staff) { m_staff = staff; }
+
     // How the list of copies is run; tests drive it with their own function.
     void setRunModal(RunModal run) { m_runModal = std::move(run); }
     // The text of the line in the status bar that tells of a failed backup; empty when none failed.
@@ -50,6 +55,8 @@ public:
 signals:
     // The background check and copy ended and were shown.
     void checkFinished();
+    // A restore replaced the database and the window was reloaded.
+    void databaseReplaced();
 
 private:
     // The background work ended: its outcome is shown once no modal window is open.
@@ -58,6 +65,11 @@ private:
     void offerRestoreOfDamaged(const QString& damage);
     // Reloads what the main window keeps from the database, after the database was replaced.
     void reloadWindow(int quantityDecimals);
+    // Staff mode: whether the person signed in may back up and restore (asking for a PIN when not).
+    std::optional<Authorisation> authorise();
+    bool restoreAs(const QString& path, const Authorisation& who);
+    // After a restore: staff mode read again, the restore recorded for `person` when it is on there.
+    void afterRestore(const QString& person, const QString& authoriser, const QString& what);
 
     MainWindow& m_window;
     Database& m_db;
@@ -67,6 +79,7 @@ private:
     QThread* m_check = nullptr;
     SafetyReport m_report;
     RunModal m_runModal = execModal;
+    StaffSession* m_staff = nullptr;
 };
 
 } // namespace qm

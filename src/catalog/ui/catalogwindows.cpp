@@ -6,8 +6,10 @@
 
 namespace qm {
 
-void openDishCatalog(QWidget* parent, Database& db, Platform& platform) {
+void openDishCatalog(QWidget* parent, Database& db, Platform& platform,
+                     std::function<void(const QString& path)> exported) {
     DishCatalogWindow window(db, platform, execModal, parent);
+    window.setExported(std::move(exported));
     window.exec();
 }
 

@@ -42,6 +42,8 @@ void DishCatalogWindow::exportDishes() {
         m_platform.showMessage(QStringLiteral("导出失败：") + error, MessageIcon::Warning);
         return;
     }
+    if (m_exported)
+        m_exported(path);
     m_platform.showMessage(QStringLiteral("导出完成。"), MessageIcon::Information);
 }
 

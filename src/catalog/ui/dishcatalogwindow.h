@@ -17,6 +17,8 @@ public:
     // "导入…": dishes from a spreadsheet file; "导出…": the dish list to one, in the same form.
     void importDishes();
     void exportDishes();
+    // Told the file after each export that was written (staff mode records it).
+    void setExported(std::function<void(const QString& path)> exported) { m_exported = std::move(exported); }
 
 private:
     void runModifyDialog(int row) override;
@@ -25,6 +27,7 @@ private:
     Database& m_db;
     CatalogStore m_store;
     DishCatalog m_catalog;
+    std::function<void(const QString& path)> m_exported;
 };
 
 } // namespace qm

@@ -26,10 +26,12 @@ namespace qm {
 
 namespace {
 
-const QStringList columnTitles = {QStringLiteral("ID"),    QStringLiteral("编号"), QStringLiteral("时间"),
-                                  QStringLiteral("合计"),  QStringLiteral("实付"), QStringLiteral("桌号"),
-                                  QStringLiteral("电话"),  QStringLiteral("姓名"), QStringLiteral("地址"),
-                                  QStringLiteral("收银机")};
+const QStringList columnTitles = {QStringLiteral("ID"),     QStringLiteral("编号"),  QStringLiteral("时间"),
+                                  QStringLiteral("合计"),   QStringLiteral("实付"),  QStringLiteral("桌号"),
+                                  QStringLiteral("电话"),   QStringLiteral("姓名"),  QStringLiteral("地址"),
+                                  QStringLiteral("收银机"), QStringLiteral("操作员")};
+const int tillColumn = 9;
+const int staffColumn = 10;
 
 // Where a row keeps the 版本 its order had when the page was read.
 constexpr int versionRole = Qt::UserRole + 1;
@@ -60,11 +62,13 @@ HistoryWindow::HistoryWindow(Database& db, Platform& platform, OrderHandOff hand
 
     m_model = new QStandardItemModel(0, int(columnTitles.size()), this);
     m_model->setHorizontalHeaderLabels(columnTitles);
-    m_list = new ReportListView(m_model, {50, 160, 50, 50, 100, 100, 70, 150, 80}, this);
+    m_list = new ReportListView(m_model, {50, 160, 50, 50, 100, 100, 70, 150, 80, 80}, this);
     m_list->setObjectName(QStringLiteral("超级列表框2"));
     m_list->setMinimumSize(480, 200);
     // Which till stored an order matters only where several tills share the database.
-    m_list->setColumnHidden(int(columnTitles.size()) - 1, !db.isServer());
+    m_list->setColumnHidden(tillColumn, !db.isServer());
+    // Who stored an order matters only where staff sign in, or once did.
+    m_list->setColumnHidden(staffColumn, !m_history.namesStaff(m_handOff.staff));
     m_list->viewport()->installEventFilter(this);
 
     m_navigator = new PageNavigator(m_history.browser(), this);
@@ -205,7 +209,7 @@ void HistoryWindow::deleteSelected() {
         const std::optional<Authorisation> who = staff->authorise(Action::DeleteOrder);
         if (!who)
             return;
-        event = staff->event(*who, QStringLiteral("删除订单"));
+        event = staff->event(*who, auditOrderDeleted);
     }
     const int seenVersion = m_model->item(row, 0)->data(versionRole).toInt();
     if (const std::optional<QString> failure =

@@ -1,5 +1,6 @@
 #include "receipt/ui/printsettingswindow.h"
 
+#include "receipt/kitchenprinters.h"
 #include "receipt/ui/kitchenprinttab.h"
 #include "receipt/ui/printerfields.h"
 
@@ -27,12 +28,16 @@ constexpr int pictureBoxHeight = 64;
 
 } // namespace
 
-PrintSettingsWindow::PrintSettingsWindow(const Database& db, Platform& platform, const Home& home,
-                                         std::function<void()> afterApply, QWidget* parent)
+PrintSettingsWindow::PrintSettingsWindow(Database& db, Platform& platform, const Home& home,
+                                         std::function<void()> afterApply, std::optional<AuditEvent> event,
+                                         QWidget* parent)
     : QDialog(parent)
     , m_records(db)
+    , m_home(home)
     , m_editor(m_records, home, platform)
     , m_afterApply(std::move(afterApply)) {
+    if (event)
+        m_editor.recordChangesIn(db, *event);
     setObjectName(QStringLiteral("打印设置"));
     setWindowTitle(QStringLiteral("打印设置"));
     setModal(true);
@@ -285,10 +290,12 @@ bool PrintSettingsWindow::applySettings() {
         focusPrinterField(invalidPrinter);
         return false;
     }
+    const QString kitchenBefore = stationPrintersText(loadStationPrinters(m_home));
     if (!m_kitchen->apply()) {
         m_tabs->setCurrentWidget(m_kitchen);
         return false;
     }
+    m_editor.recordFileChange(kitchenBefore, stationPrintersText(loadStationPrinters(m_home)));
     if (m_afterApply)
         m_afterApply();
     return true;
@@ -314,9 +321,9 @@ void PrintSettingsWindow::confirm() {
     accept();
 }
 
-void openPrintSettings(QWidget* parent, const Database& db, Platform& platform, const Home& home,
-                       std::function<void()> afterApply) {
-    PrintSettingsWindow window(db, platform, home, std::move(afterApply), parent);
+void openPrintSettings(QWidget* parent, Database& db, Platform& platform, const Home& home,
+                       std::function<void()> afterApply, std::optional<AuditEvent> event) {
+    PrintSettingsWindow window(db, platform, home, std::move(afterApply), std::move(event), parent);
     window.exec();
 }
 

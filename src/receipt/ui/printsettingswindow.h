@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -28,8 +29,9 @@ class PrintSettingsWindow : public QDialog {
     Q_OBJECT
 public:
     // `afterApply` runs after each "应用设置" that got past validation (the preview redraws).
-    PrintSettingsWindow(const Database& db, Platform& platform, const Home& home,
-                        std::function<void()> afterApply, QWidget* parent = nullptr);
+    // With `event` (staff mode), each change applied is recorded as it.
+    PrintSettingsWindow(Database& db, Platform& platform, const Home& home, std::function<void()> afterApply,
+                        std::optional<AuditEvent> event = std::nullopt, QWidget* parent = nullptr);
 
 private:
     struct PictureRow {
@@ -57,6 +59,7 @@ private:
     void confirm();
 
     RecordStore m_records;
+    const Home& m_home;
     PrintSettingsEditor m_editor;
     std::function<void()> m_afterApply;
 
@@ -78,7 +81,7 @@ private:
 };
 
 // Opens the window modally over `parent`.
-void openPrintSettings(QWidget* parent, const Database& db, Platform& platform, const Home& home,
-                       std::function<void()> afterApply);
+void openPrintSettings(QWidget* parent, Database& db, Platform& platform, const Home& home,
+                       std::function<void()> afterApply, std::optional<AuditEvent> event = std::nullopt);
 
 } // namespace qm

@@ -6,6 +6,7 @@
 #include "receipt/printing.h"
 #include "receipt/receiptsettings.h"
 #include "reports/dayclosingsummary.h"
+#include "staff/staffsession.h"
 #include "store/closingstore.h"
 #include "store/database.h"
 #include "store/settings.h"
@@ -30,7 +31,8 @@ bool printDayClosing(QWidget* parent, Database& db, Platform& platform, const Ho
             MessageIcon::Stop);
         return false;
     }
-    const DayClosing closing = computeDayClosing(*rows, day, platform.now());
+    const bool staffMode = RecordStore(db).read(staffModeKey) == QStringLiteral("1");
+    const DayClosing closing = computeDayClosing(*rows, day, platform.now(), staffMode);
 
     const ReceiptSettings settings =
         loadReceiptSettings(RecordStore(db), ConfigFile(home.configPath()), true);
