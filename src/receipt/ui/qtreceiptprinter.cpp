@@ -97,11 +97,16 @@ std::unique_ptr<ReceiptPrinter> QtPlatform::choosePrinter(const PrintRequest& re
         if (info.isNull())
             return nullptr;
         printer->setPrinterName(info.printerName());
+        printer->setPageLayout(QtReceiptPrinter::pageLayout(request, 0));
         return std::make_unique<QtReceiptPrinter>(std::move(printer), request);
     }
 
-    if (!lastPrinterName().isEmpty())
+    // Naming a printer gives it that printer's default paper (often Letter): the receipt's own roll is set
+    // again after it, so that the dialog's 属性 shows the paper the job is printed on.
+    if (!lastPrinterName().isEmpty()) {
         printer->setPrinterName(lastPrinterName());
+        printer->setPageLayout(QtReceiptPrinter::pageLayout(request, 0));
+    }
     QPrintDialog dialog(printer.get(), owner());
     dialog.setWindowTitle(QStringLiteral("打印"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

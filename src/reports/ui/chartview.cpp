@@ -243,8 +243,15 @@ void ChartView::showTrend(const TrendChartData& data) {
     xAxis->setLabelsColor(axisColour);
     xAxis->setGridLineVisible(false);
     auto* yAxis = new QValueAxis();
-    yAxis->setRange(data.yMin, data.yMax);
-    yAxis->setTickCount(data.yIntervals + 1);
+    // The ticks stay where the data file puts them; the range reaches a little beyond the top and bottom
+    // ones, so that the marker of a value at the maximum or at 0 is drawn whole, not cut by the plot area.
+    const int intervals = std::max(1, data.yIntervals);
+    const double span = data.yMax - data.yMin;
+    yAxis->setTickType(QValueAxis::TicksDynamic);
+    yAxis->setTickAnchor(data.yMin);
+    yAxis->setTickInterval(span > 0 ? span / intervals : 1);
+    const double room = span > 0 ? span * 0.04 : 0;
+    yAxis->setRange(data.yMin - room, data.yMax + room);
     yAxis->setLabelFormat(QStringLiteral("%.1f"));
     yAxis->setLabelsFont(axisFont);
     yAxis->setLabelsColor(axisColour);

@@ -31,6 +31,8 @@ public:
     // The same for a data file somewhere else.
     void showPieFile(const QString& path);
     void showTrendFile(const QString& path);
+    // Two pies as `data` has them; a pie without slices shows its title on the background.
+    void showPies(const PieChartData& data);
 
     // What is on show, for tests and for the windows' status.
     ChartKind shownKind() const { return m_kind; }
@@ -39,7 +41,6 @@ public:
     QChart* chart(int index) const;
 
 private:
-    void showPies(const PieChartData& data);
     void showTrend(const TrendChartData& data);
     void showEmpty(ChartKind kind);
     void setCharts(QChart* first, QChart* second);

@@ -1,6 +1,8 @@
 #include "reports/ui/reportcharts.h"
 
 #include "reports/chartcapability.h"
+#include "reports/chartdata.h"
+#include "reports/chartread.h"
 #include "reports/reportchartfiles.h"
 #include "reports/ui/chartview.h"
 
@@ -27,7 +29,19 @@ bool ReportCharts::apply(const ReportOutcome& outcome) {
     // The quarter report shows its (emptied) pie file at once, so a quarter without orders shows no pies.
     // A data file that could not be written would still hold the last report's figures: an empty chart
     // shows instead.
-    if (outcome.emptyPiesFirst || outcome.chart == ReportChart::Pies) {
+    if (outcome.emptyPiesFirst && outcome.chart != ReportChart::Pies && written) {
+        // A quarter without orders: its two pies' titles on their background, without slices (the data
+        // file itself stays emptied).
+        IncomePies titlesOnly = outcome.pies;
+        titlesOnly.labels.clear();
+        titlesOnly.incomes.clear();
+        titlesOnly.counts.clear();
+        if (const std::optional<PieChartData> frames =
+                readPieChart(pieChartBytes(incomePieChart(titlesOnly))))
+            m_view->showPies(*frames);
+        else
+            m_view->navigate(ChartKind::Pie);
+    } else if (outcome.emptyPiesFirst || outcome.chart == ReportChart::Pies) {
         if (written)
             m_view->navigate(ChartKind::Pie);
         else
