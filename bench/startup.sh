@@ -29,9 +29,17 @@ time_to_window() {
     start=$(date +%s%N)
     "$@" >/dev/null 2>&1 &
     pid=$!
-    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do sleep 0.005; done
+    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+        if ! kill -0 "$pid" 2>/dev/null || (($(date +%s%N) - start > 30000000000)); then
+            echo "no window \"$title\" from $1" >&2
+            exit 1
+        fi
+        sleep 0.005
+    done
     end=$(date +%s%N)
-    kill "$pid"
+    # Killed outright: a closing program would first make the day's copy of a big database, and the next
+    # start would find the home still in use.
+    kill -9 "$pid"
     wait "$pid" 2>/dev/null || true
     echo $(((end - start) / 1000000))
 }
