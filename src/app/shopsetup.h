@@ -7,7 +7,8 @@
 
 // The set-up of a new shop, page by page: its names and telephone line, the receipt printer, the receipt
 // pictures and the menu. Each page stores its own choices when it is left forward, so the receipt
-// preview shows them at once; a page left with its defaults changes nothing.
+// preview shows them at once. A page's defaults keep the names, the printer and the menu, and are what
+// a real shop wants of the samples meant for trying out: no sample telephone line, no sample pictures.
 namespace qm {
 
 class Database;
