@@ -106,7 +106,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption auditOption(QStringLiteral("audit-only"),
                                          QStringLiteral("Only the record of changes, with N rows."),
                                          QStringLiteral("N"));
+    const QCommandLineOption kitchenOption(
+        QStringLiteral("kitchen-only"),
+        QStringLiteral("Only the kitchen tickets: drawing a slip, F12 to the kitchen printers."));
     parser.addOption(ordersOption);
+    parser.addOption(kitchenOption);
     parser.addOption(homeOption);
     parser.addOption(serverCopyOption);
     parser.addOption(auditOption);
@@ -144,6 +148,10 @@ int main(int argc, char** argv) {
 
     if (parser.isSet(serverCopyOption))
         return benchServerCopy(home) ? 0 : 1;
+    if (parser.isSet(kitchenOption)) {
+        benchKitchenTickets(home);
+        return 0;
+    }
 
     figure(QStringLiteral("open database (already current)"), meanMs(5, [&] { openProgramDatabase(home); }),
            "ms");

@@ -23,13 +23,24 @@ constexpr int smallPoints = 10;
 constexpr int lineGap = 8;
 
 // The text broken between characters into pieces no wider than `width` (at least one character each).
+// A longer piece is never narrower than a shorter one, so the longest piece that fits is found by halving.
 QStringList breakText(const ReceiptSurface& surface, const QString& text, int width) {
     QStringList pieces;
     QString rest = text;
     while (!rest.isEmpty()) {
         qsizetype fits = rest.size();
-        while (fits > 1 && surface.textWidth(rest.left(fits)) > width)
-            --fits;
+        if (fits > 1 && surface.textWidth(rest) > width) {
+            qsizetype low = 1;     // fits, or is the least a piece holds
+            qsizetype high = fits; // does not fit
+            while (high - low > 1) {
+                const qsizetype middle = low + (high - low) / 2;
+                if (surface.textWidth(rest.left(middle)) > width)
+                    high = middle;
+                else
+                    low = middle;
+            }
+            fits = low;
+        }
         pieces << rest.left(fits);
         rest = rest.mid(fits);
     }

@@ -55,7 +55,8 @@ void PainterSurface::setFont(int points, bool bold) {
     m_font.setBold(bold);
     m_drawFont = m_font;
     m_drawFont.setPointSizeF(size / m_scale);
-    const QFontMetricsF metrics(m_font, m_device);
+    m_metrics = QFontMetricsF(m_font, m_device);
+    const QFontMetricsF& metrics = m_metrics;
     m_ascent = metrics.ascent() / m_scale;
     m_boldOffset = 0;
     if (bold && m_kind == Kind::Printer && !hasBoldStyle(QFontInfo(m_font).family()))
@@ -65,11 +66,11 @@ void PainterSurface::setFont(int points, bool bold) {
 }
 
 int PainterSurface::textWidth(const QString& text) const {
-    return int(std::lround(QFontMetricsF(m_font, m_device).horizontalAdvance(text) / m_scale));
+    return int(std::lround(m_metrics.horizontalAdvance(text) / m_scale));
 }
 
 int PainterSurface::textHeight(const QString&) const {
-    return int(std::lround(QFontMetricsF(m_font, m_device).height() / m_scale));
+    return int(std::lround(m_metrics.height() / m_scale));
 }
 
 void PainterSurface::drawText(int x, int y, const QString& text) {

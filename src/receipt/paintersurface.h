@@ -3,6 +3,7 @@
 #include "receipt/receiptsurface.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 
 class QPainter;
 class QPaintDevice;
@@ -38,8 +39,9 @@ private:
     int m_width;
     Kind m_kind;
     double m_scale;
-    QFont m_font;     // measured on the device
-    QFont m_drawFont; // set on the painter, whose transform maps units to device pixels
+    QFont m_font;                    // measured on the device
+    QFontMetricsF m_metrics{m_font}; // m_font's on the device, made once per font
+    QFont m_drawFont;                // set on the painter, whose transform maps units to device pixels
     double m_ascent = 0;
     double m_boldOffset = 0; // a second pass this far right stands in for a missing bold face
 };

@@ -173,6 +173,51 @@ private slots:
         QCOMPARE(dishes->last().unit, QStringLiteral("碟"));
     }
 
+    // The station chosen in the dish dialog is stored on the dish: a new dish starts at 厨房, the modify
+    // dialog shows the dish's own and stores another one chosen.
+    void dishDialogStoresTheStation() {
+        TempHome home;
+        const CatalogStore store(home.db());
+        QVERIFY(store.insertNamed(NamedList::Stations, QStringLiteral("面点")));
+        FakePlatform platform;
+        Modals modals;
+        DishCatalogWindow window(home.db(), platform, modals.runner());
+        auto* list = child<ReportListView>(window, "超级列表框1");
+        modals.scripts.enqueue([&](QDialog& dialog) {
+            auto* station = child<QComboBox>(dialog, "组合框_出品部门");
+            QCOMPARE(station->currentText(), QStringLiteral("厨房"));
+            QVERIFY(station->findText(QStringLiteral("面点")) >= 0);
+            QVERIFY(station->findText(QStringLiteral("不出单")) >= 0);
+            type(dialog, "编辑框3", "韭菜盒子");
+            type(dialog, "编辑框1", "902");
+            type(dialog, "编辑框4", "6");
+            auto* unit = child<QComboBox>(dialog, "组合框1");
+            unit->setCurrentIndex(unit->findText("份"));
+            station->setCurrentIndex(station->findText(QStringLiteral("面点")));
+            click(dialog, "按钮1");
+            QCOMPARE(last(platform).text, QStringLiteral("保存完成。"));
+        });
+        click(window, "按钮1");
+        QVERIFY(modals.scripts.isEmpty());
+        std::optional<QList<StoredDish>> dishes = store.loadDishes();
+        QCOMPARE(dishes->last().name, QStringLiteral("韭菜盒子"));
+        QCOMPARE(dishes->last().station, QStringLiteral("面点"));
+
+        const int row = int(dishes->size()) - 1;
+        list->selectRow(row);
+        modals.scripts.enqueue([&](QDialog& dialog) {
+            auto* station = child<QComboBox>(dialog, "组合框_出品部门");
+            QCOMPARE(station->currentText(), QStringLiteral("面点"));
+            station->setCurrentIndex(station->findText(QStringLiteral("不出单")));
+            click(dialog, "按钮1");
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        });
+        click(window, "按钮3");
+        QVERIFY(modals.scripts.isEmpty());
+        QCOMPARE(store.loadDishes()->at(row).station, QStringLiteral("不出单"));
+        QCOMPARE(store.loadDishStations()->value(QStringLiteral("韭菜盒子")), QStringLiteral("不出单"));
+    }
+
     void typingIsLimitedInGbkBytes_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("typed");

@@ -1,4 +1,6 @@
+#include "receipt/kitchenprinters.h"
 #include "receipt/ui/printsettingswindow.h"
+#include "store/catalogstore.h"
 #include "store/database.h"
 #include "store/settings.h"
 #include "store/staffstore.h"
@@ -161,6 +163,69 @@ private slots:
         QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
         QCOMPARE(QImage(home.home().topPicturePath()).size(), QSize(200, 100));
         QVERIFY(!QFile::exists(home.home().bottomPicturePath()));
+    }
+
+    // 后厨打印: a station's network printer reaches the till's file on 应用设置; a port out of range is
+    // refused with its station shown and the port focused, and nothing is stored.
+    void kitchenStationPrinterAppliedToTheTillFile() {
+        TempHome home;
+        QVERIFY(CatalogStore(home.db()).insertNamed(NamedList::Stations, QStringLiteral("面点")));
+        FakePlatform platform;
+        PrintSettingsWindow window(home.db(), platform, home.home(), {});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* stations = control<QListWidget>(window, "列表_出品部门");
+        QCOMPARE(stations->count(), 2);
+        QCOMPARE(stations->item(0)->text(), QStringLiteral("厨房"));
+        QCOMPARE(stations->item(1)->text(), QStringLiteral("面点"));
+        auto* kind = control<QComboBox>(window, "组合框_后厨打印机类型");
+        auto* host = control<QLineEdit>(window, "编辑框_后厨打印机地址");
+        auto* port = control<QLineEdit>(window, "编辑框_后厨打印机端口");
+        auto* paper = control<QComboBox>(window, "组合框_后厨纸宽");
+
+        stations->setCurrentRow(1);
+        kind->setCurrentIndex(int(PrinterKind::Network));
+        host->setText(QStringLiteral("127.0.0.1"));
+        port->setText(QStringLiteral("9102"));
+        paper->setCurrentIndex(0);  // 58 毫米
+        stations->setCurrentRow(0); // the typed values stay with 面点
+        QCOMPARE(kind->currentIndex(), int(PrinterKind::System));
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(platform.texts(), QStringList());
+        const QList<StationPrinter> saved = loadStationPrinters(home.home());
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved[0].station, QStringLiteral("面点"));
+        QCOMPARE(saved[0].printer.kind, PrinterKind::Network);
+        QCOMPARE(saved[0].printer.host, QStringLiteral("127.0.0.1"));
+        QCOMPARE(saved[0].printer.port, 9102);
+        QCOMPARE(saved[0].paperWidthMm, 58);
+
+        // A window opened afresh shows what was stored.
+        {
+            PrintSettingsWindow again(home.db(), platform, home.home(), {});
+            control<QListWidget>(again, "列表_出品部门")->setCurrentRow(1);
+            QCOMPARE(control<QComboBox>(again, "组合框_后厨打印机类型")->currentIndex(),
+                     int(PrinterKind::Network));
+            QCOMPARE(control<QLineEdit>(again, "编辑框_后厨打印机端口")->text(), QStringLiteral("9102"));
+            QCOMPARE(control<QComboBox>(again, "组合框_后厨纸宽")->currentIndex(), 0);
+        }
+
+        stations->setCurrentRow(1);
+        port->setText(QStringLiteral("70000"));
+        auto* copies = control<QLineEdit>(window, "编辑框份数");
+        copies->setText(QStringLiteral("3"));
+        stations->setCurrentRow(0);
+        QTest::mouseClick(control<QPushButton>(window, "按钮2"), Qt::LeftButton);
+        QCOMPARE(platform.texts(),
+                 QStringList{QStringLiteral("端口须是 1 到 65535 之间的整数，一般是 9100。")});
+        QCOMPARE(control<QTabWidget>(window, "选择夹1")->currentWidget()->objectName(),
+                 QStringLiteral("后厨打印"));
+        QCOMPARE(stations->currentRow(), 1);
+        QCOMPARE(QApplication::focusWidget(), port);
+        QCOMPARE(port->selectedText(), QStringLiteral("70000"));
+        QCOMPARE(loadStationPrinters(home.home())[0].printer.port, 9102);
+        // Nothing of the refused apply is stored, the receipt settings neither.
+        QCOMPARE(RecordStore(home.db()).read(QStringLiteral("打印份数")), QStringLiteral("1"));
     }
 };
 

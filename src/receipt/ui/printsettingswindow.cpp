@@ -278,7 +278,21 @@ void PrintSettingsWindow::focusSize(int element) {
 
 bool PrintSettingsWindow::applySettings() {
     PrintSettingsForm form = collect();
-    int invalid = 0;
+    // Every tab is checked before anything is stored: a refused apply keeps every setting as it was.
+    int invalid = m_editor.validate(form);
+    m_copies->setText(form.copies);
+    if (invalid != 0) {
+        focusSize(invalid);
+        return false;
+    }
+    if (const PrinterField field = m_editor.validatePrinter(form); field != PrinterField::None) {
+        focusPrinterField(field);
+        return false;
+    }
+    if (!m_kitchen->validate()) {
+        m_tabs->setCurrentWidget(m_kitchen);
+        return false;
+    }
     PrinterField invalidPrinter = PrinterField::None;
     const auto result = m_editor.apply(form, &invalid, &invalidPrinter);
     m_copies->setText(form.copies);
