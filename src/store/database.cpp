@@ -1,5 +1,7 @@
 #include "store/database.h"
 
+#include "store/clientmessages.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 #include <QStringList>
@@ -62,6 +64,10 @@ QString connectCause(const QString& text) {
 }
 
 } // namespace
+
+QString serverClientCause(const QString& text) {
+    return connectCause(text);
+}
 
 bool connectionLost(const QSqlError& error) {
     const QString state = error.nativeErrorCode();
