@@ -346,10 +346,10 @@ bool Database::exec(const QString& sql, std::initializer_list<QVariant> values) 
 }
 
 bool Database::setBusyTime(int milliseconds) {
-    if (!applyBusyTime(milliseconds))
-        return false;
+    // Kept even when the connection cannot take it now (a lost server): the reads made while the user
+    // types must not open a new connection, and a new connection is given the time kept here.
     m_busyTime = milliseconds;
-    return true;
+    return applyBusyTime(milliseconds);
 }
 
 bool Database::applyBusyTime(int milliseconds) const {
