@@ -55,6 +55,7 @@ QString connectCause(const QString& text) {
         {"server closed the connection", "与数据库服务器的连接中断"},
         {"no connection to the server", "与数据库服务器的连接中断"},
         {"No such file or directory", "服务器未运行"},
+        {"server version mismatch", "pg_dump 的版本比服务器旧（请安装与服务器同一版本的 postgresql-client）"},
     };
     for (const auto& c : causes) {
         if (text.contains(QLatin1String(c.words), Qt::CaseInsensitive))
