@@ -14,6 +14,7 @@
 #include "safetybench.h"
 #include "servercopybench.h"
 #include "settlebench.h"
+#include "tillsbench.h"
 
 #include "app/programdatabase.h"
 #include "core/home.h"
@@ -109,12 +110,29 @@ int main(int argc, char** argv) {
     const QCommandLineOption kitchenOption(
         QStringLiteral("kitchen-only"),
         QStringLiteral("Only the kitchen tickets: drawing a slip, F12 to the kitchen printers."));
+    const QCommandLineOption tillsOption(
+        QStringLiteral("tills"),
+        QStringLiteral(
+            "Only settling on a throwaway PostgreSQL server beside SQLite, and two tills at once."));
+    const QCommandLineOption tillWorkerOption(QStringLiteral("till-worker"),
+                                              QStringLiteral("One till of --tills, on the server at URL."),
+                                              QStringLiteral("URL"));
+    const QCommandLineOption tillNameOption(QStringLiteral("till-name"), QStringLiteral("The till's name."),
+                                            QStringLiteral("NAME"));
+    parser.addOption(tillsOption);
+    parser.addOption(tillWorkerOption);
+    parser.addOption(tillNameOption);
     parser.addOption(ordersOption);
     parser.addOption(kitchenOption);
     parser.addOption(homeOption);
     parser.addOption(serverCopyOption);
     parser.addOption(auditOption);
     parser.process(app);
+    if (parser.isSet(tillWorkerOption))
+        return runBenchTill(parser.value(tillWorkerOption), parser.value(tillNameOption),
+                            parser.value(ordersOption).toInt());
+    if (parser.isSet(tillsOption))
+        return benchTills(QCoreApplication::applicationFilePath()) ? 0 : 1;
     if (parser.isSet(auditOption)) {
         benchAudit(parser.value(auditOption).toInt());
         return 0;

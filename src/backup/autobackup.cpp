@@ -8,10 +8,20 @@
 namespace qm {
 
 SafetyReport checkAndBackUp(const Home& home, const QDateTime& now) {
+    return checkAndBackUp(home, homeCopySource(home), now);
+}
+
+SafetyReport backUpOncePerDay(const Home& home, const QDateTime& now) {
+    return backUpOncePerDay(home, homeCopySource(home), now);
+}
+
+SafetyReport checkAndBackUp(const Home& home, const CopySource& source, const QDateTime& now) {
+    if (source.isServer())
+        return backUpOncePerDay(home, source, now);
     QElapsedTimer timer;
     timer.start();
     bool damaged = false;
-    const QString problem = checkDatabaseFile(home.databasePath(), true, &damaged);
+    const QString problem = checkDatabaseFile(source.path, true, &damaged);
     const qint64 checkMs = timer.elapsed();
     if (damaged) {
         SafetyReport report;
@@ -21,20 +31,20 @@ SafetyReport checkAndBackUp(const Home& home, const QDateTime& now) {
     }
     // A file that could not be checked (locked by another program) is no damaged file: the copy of the
     // day is tried all the same and tells its own failure.
-    SafetyReport report = backUpOncePerDay(home, now);
+    SafetyReport report = backUpOncePerDay(home, source, now);
     report.checkProblem = problem;
     report.checkMs = checkMs;
     return report;
 }
 
-SafetyReport backUpOncePerDay(const Home& home, const QDateTime& now) {
+SafetyReport backUpOncePerDay(const Home& home, const CopySource& source, const QDateTime& now) {
     SafetyReport report;
-    if (hasCopyOn(listBackups(backupFolder(home)), now.date()))
+    if (hasCopyOn(listBackups(backupFolder(home)), now.date(), source.isServer()))
         return report;
     QElapsedTimer timer;
     timer.start();
     report.backupRan = true;
-    report.backup = backupIntoFolder(home, home.databasePath(), now);
+    report.backup = backupIntoFolder(home, source, now);
     report.backupMs = timer.elapsed();
     return report;
 }

@@ -20,11 +20,14 @@ struct SafetyReport {
     qint64 backupMs = 0;
 };
 
-// The quick check of the home's database, then, when it is sound and no copy was taken on `now`'s day,
-// the copy of the day with rotation.
+// The quick check of the home's database file, then, when it is sound and no copy was taken on `now`'s
+// day, the copy of the day with rotation. On a server only the copy: the server keeps its own files sound.
+SafetyReport checkAndBackUp(const Home& home, const CopySource& source, const QDateTime& now);
+// The same for the database the home's tills use (homeCopySource()).
 SafetyReport checkAndBackUp(const Home& home, const QDateTime& now);
 
 // The copy of the day, unless one was taken on `now`'s day already.
+SafetyReport backUpOncePerDay(const Home& home, const CopySource& source, const QDateTime& now);
 SafetyReport backUpOncePerDay(const Home& home, const QDateTime& now);
 
 } // namespace qm

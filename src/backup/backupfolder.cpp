@@ -2,6 +2,7 @@
 
 #include "core/home.h"
 #include "store/databasecopy.h"
+#include "store/tillfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,7 @@ namespace qm {
 
 namespace {
 
-const QString namePattern = QStringLiteral("^data-(\\d{4}-\\d{2}-\\d{2}-\\d{6})\\.db$");
+const QString namePattern = QStringLiteral("^data-(\\d{4}-\\d{2}-\\d{2}-\\d{6})\\.(db|dump)$");
 const QString timeFormat = QStringLiteral("yyyy-MM-dd-HHmmss");
 
 } // namespace
@@ -24,8 +25,15 @@ QString backupFolder(const Home& home) {
     return home.filePath(QStringLiteral("backup"));
 }
 
-QString backupFileName(const QDateTime& time) {
-    return QStringLiteral("data-%1.db").arg(time.toString(timeFormat));
+QString backupFileName(const QDateTime& time, bool serverDump) {
+    return QStringLiteral("data-%1.%2")
+        .arg(time.toString(timeFormat), serverDump ? QStringLiteral("dump") : QStringLiteral("db"));
+}
+
+CopySource homeCopySource(const Home& home) {
+    if (const std::optional<ServerSetting> server = TillFile(home.tillPath()).server())
+        return CopySource(*server);
+    return CopySource(home.databasePath());
 }
 
 std::optional<QDateTime> backupTime(const QString& fileName) {
@@ -44,16 +52,18 @@ QList<BackupCopy> listBackups(const QString& folder) {
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo& file : files) {
         if (const auto time = backupTime(file.fileName()))
-            copies.append({file.absoluteFilePath(), *time, file.size()});
+            copies.append(
+                {file.absoluteFilePath(), *time, file.size(), file.suffix() == QStringLiteral("dump")});
     }
     std::sort(copies.begin(), copies.end(),
               [](const BackupCopy& a, const BackupCopy& b) { return a.time > b.time; });
     return copies;
 }
 
-bool hasCopyOn(const QList<BackupCopy>& copies, QDate day) {
-    return std::any_of(copies.begin(), copies.end(),
-                       [&](const BackupCopy& copy) { return copy.time.date() == day; });
+bool hasCopyOn(const QList<BackupCopy>& copies, QDate day, bool serverDump) {
+    return std::any_of(copies.begin(), copies.end(), [&](const BackupCopy& copy) {
+        return copy.time.date() == day && copy.serverDump == serverDump;
+    });
 }
 
 QStringList copiesToRemove(const QList<BackupCopy>& copies) {
@@ -91,7 +101,7 @@ QStringList copiesToRemove(const QList<BackupCopy>& copies) {
     return removed;
 }
 
-BackupResult backupIntoFolder(const Home& home, const QString& databasePath, const QDateTime& now) {
+BackupResult backupIntoFolder(const Home& home, const CopySource& source, const QDateTime& now) {
     BackupResult result;
     const QString folder = backupFolder(home);
     if (!QDir().mkpath(folder)) {
@@ -99,19 +109,21 @@ BackupResult backupIntoFolder(const Home& home, const QString& databasePath, con
         return result;
     }
     // A copy cut short (a power cut while writing) leaves its temporary files; they are of no use.
-    const QFileInfoList parts = QDir(folder).entryInfoList(
-        {QStringLiteral("data-*.db.part"), QStringLiteral("data-*.db.part-journal")},
-        QDir::Files | QDir::Hidden);
+    const QFileInfoList parts = QDir(folder).entryInfoList({QStringLiteral("data-*.db.part"),
+                                                            QStringLiteral("data-*.db.part-journal"),
+                                                            QStringLiteral("data-*.dump.part")},
+                                                           QDir::Files | QDir::Hidden);
     for (const QFileInfo& part : parts) {
         if (part.lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
             QFile::remove(part.absoluteFilePath());
     }
     // A copy is never replaced by another: a second copy within the same second takes the next one.
     QDateTime time = now;
-    while (QFile::exists(QDir(folder).filePath(backupFileName(time))))
+    const bool dump = source.isServer();
+    while (QFile::exists(QDir(folder).filePath(backupFileName(time, dump))))
         time = time.addSecs(1);
-    const QString target = QDir(folder).filePath(backupFileName(time));
-    result.error = writeCheckedCopy(databasePath, target);
+    const QString target = QDir(folder).filePath(backupFileName(time, dump));
+    result.error = writeBackup(source, target);
     if (!result)
         return result;
     result.path = target;

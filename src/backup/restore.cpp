@@ -83,7 +83,7 @@ PreparedRestore prepareRestore(const QString& databasePath, const Home& home, co
     if (!prepared)
         return prepared;
     if (current == CurrentDatabase::BackUp) {
-        const BackupResult copy = backupIntoFolder(home, databasePath, now);
+        const BackupResult copy = backupIntoFolder(home, CopySource(databasePath), now);
         if (!copy) {
             prepared.error = QStringLiteral("无法先备份当前数据，未恢复：") + copy.error;
             return prepared;
@@ -283,6 +283,31 @@ std::optional<BackupCopy> newestGoodBackup(const Home& home) {
             return copy;
     }
     return std::nullopt;
+}
+
+QString serverRestoreInstructions(const Home& home, const ServerSetting& server, const QString& file) {
+    QString dump = file;
+    if (dump.isEmpty()) {
+        for (const BackupCopy& copy : listBackups(backupFolder(home))) {
+            if (copy.serverDump) {
+                dump = copy.path;
+                break;
+            }
+        }
+    }
+    if (dump.isEmpty())
+        dump = QDir(backupFolder(home)).filePath(QStringLiteral("备份文件.dump"));
+    return QStringLiteral(
+               "各收银机共用服务器 %1 上的数据库，不能在一台收银机上恢复：其他收银机这时存入的订单会"
+               "丢失或被打乱。当前数据未改变。\n\n"
+               "请这样恢复：\n"
+               "1. 先用“备份数据…”备份当前数据；\n"
+               "2. 关闭所有收银机上的程序；\n"
+               "3. 在终端中运行下面的命令（密码照常取自 ~/.pgpass），它在一个事务中恢复，"
+               "出错时什么也不改变：\n\n%2\n\n"
+               "4. 再打开各收银机上的程序。")
+        .arg(server.describe(),
+             shellCommandLine(serverRestoreCommand(server, QDir::toNativeSeparators(dump))));
 }
 
 } // namespace qm

@@ -87,6 +87,11 @@ QString damagedDatabaseText(const QString& damagedPath, const BackupCopy* offere
 // the damaged file kept beside. True when the database was replaced; else the damaged file is as it was.
 bool offerRestoreAtStart(const Home& home, Platform& platform, const QString& damage);
 
+// On a server shared by several tills a restore is not run from one till, whose neighbours go on storing
+// orders meanwhile: the message says which command restores `file` (or, when empty, the newest pg_dump
+// file of the backup folder) in one transaction, with all tills closed. Nothing is changed.
+QString serverRestoreInstructions(const Home& home, const ServerSetting& server, const QString& file = {});
+
 // The newest copy of the backup folder that passes the integrity check.
 std::optional<BackupCopy> newestGoodBackup(const Home& home);
 

@@ -1,5 +1,7 @@
 #include "store/database.h"
 
+#include "store/clientmessages.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 #include <QStringList>
@@ -53,6 +55,7 @@ QString connectCause(const QString& text) {
         {"server closed the connection", "与数据库服务器的连接中断"},
         {"no connection to the server", "与数据库服务器的连接中断"},
         {"No such file or directory", "服务器未运行"},
+        {"server version mismatch", "pg_dump 的版本比服务器旧（请安装与服务器同一版本的 postgresql-client）"},
     };
     for (const auto& c : causes) {
         if (text.contains(QLatin1String(c.words), Qt::CaseInsensitive))
@@ -62,6 +65,10 @@ QString connectCause(const QString& text) {
 }
 
 } // namespace
+
+QString serverClientCause(const QString& text) {
+    return connectCause(text);
+}
 
 bool connectionLost(const QSqlError& error) {
     const QString state = error.nativeErrorCode();
@@ -340,10 +347,10 @@ bool Database::exec(const QString& sql, std::initializer_list<QVariant> values) 
 }
 
 bool Database::setBusyTime(int milliseconds) {
-    if (!applyBusyTime(milliseconds))
-        return false;
+    // Kept even when the connection cannot take it now (a lost server): the reads made while the user
+    // types must not open a new connection, and a new connection is given the time kept here.
     m_busyTime = milliseconds;
-    return true;
+    return applyBusyTime(milliseconds);
 }
 
 bool Database::applyBusyTime(int milliseconds) const {

@@ -1,10 +1,14 @@
 #include "store/databasecopy.h"
 
 #include "core/systemerror.h"
+#include "store/clientmessages.h"
 #include "store/database.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -105,7 +109,163 @@ bool syncPath(const QString& path, bool directory) {
     return synced;
 }
 
+// The connection to the server for the client programs, in the client library's own environment
+// variables: nothing of it (and no password) on their command line, where any user of the computer could
+// read it. The password file the till uses (PGPASSFILE or ~/.pgpass) is inherited as it is.
+QProcessEnvironment clientEnvironment(const ServerSetting& server) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGHOST"), server.host);
+    environment.insert(QStringLiteral("PGPORT"), QString::number(server.port));
+    environment.insert(QStringLiteral("PGDATABASE"), server.database);
+    environment.insert(QStringLiteral("PGUSER"), server.user);
+    environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("4"));
+    environment.insert(QStringLiteral("PGAPPNAME"), QStringLiteral("quillmenu-backup"));
+    if (server.sslmode.isEmpty())
+        environment.remove(QStringLiteral("PGSSLMODE"));
+    else
+        environment.insert(QStringLiteral("PGSSLMODE"), server.sslmode);
+    // Messages in English, so that the known causes are found in them.
+    environment.insert(QStringLiteral("LC_MESSAGES"), QStringLiteral("C"));
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("C"));
+    return environment;
+}
+
+// Runs one of the client programs to its end; empty on success, else why it failed, in Chinese. Its
+// standard output goes to `output`.
+QString runClient(const QString& program, const QStringList& arguments,
+                  const QProcessEnvironment& environment, int timeoutMs, QByteArray* output = nullptr) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return QStringLiteral("无法运行 %1（请安装 postgresql-client）").arg(program);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return QStringLiteral("%1 超时（超过 %2 秒）").arg(program).arg(timeoutMs / 1000);
+    }
+    if (output)
+        *output = process.readAllStandardOutput();
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return {};
+    // The program's first error line, without its name: "pg_dump: error: connection to server … failed: …".
+    QString said;
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (!line.trimmed().isEmpty()) {
+            said = line.trimmed();
+            break;
+        }
+    }
+    static const QRegularExpression name(QStringLiteral("^[a-z_]+: (error: )?"));
+    said.remove(name);
+    const QString cause = serverClientCause(said);
+    const QString failed = QStringLiteral("%1 出错").arg(program);
+    if (said.isEmpty())
+        return failed + QStringLiteral("（退出码 %1）").arg(process.exitCode());
+    return (cause.isEmpty() ? failed : cause) + QStringLiteral("（") + said + QStringLiteral("）");
+}
+
 } // namespace
+
+CopySource copySourceOf(const Database& db) {
+    if (const std::optional<ServerSetting> server = db.server())
+        return CopySource(*server);
+    return CopySource(db.path());
+}
+
+QString writeBackup(const CopySource& source, const QString& target, int timeoutMs) {
+    return source.server ? writeServerDump(*source.server, target, timeoutMs)
+                         : writeCheckedCopy(source.path, target);
+}
+
+std::optional<QStringList> dumpTables(const QString& path, QString* error, int timeoutMs) {
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    if (!QFileInfo(path).isFile())
+        return fail(QStringLiteral("文件不存在：%1").arg(path));
+    QByteArray listing;
+    const QString problem = runClient(QStringLiteral("pg_restore"), {QStringLiteral("--list"), path},
+                                      clientEnvironment(ServerSetting{}), timeoutMs, &listing);
+    if (!problem.isEmpty())
+        return fail(problem);
+    // "215; 1259 16385 TABLE public 存单 quillmenu": the kind, the schema, the name, the owner.
+    static const QRegularExpression table(QStringLiteral("^\\d+; \\d+ \\d+ TABLE (\\S+) (\\S+) "));
+    QStringList tables;
+    for (const QString& line : QString::fromUtf8(listing).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = table.match(line);
+        if (match.hasMatch())
+            tables << match.captured(2);
+    }
+    return tables;
+}
+
+QString writeServerDump(const ServerSetting& server, const QString& target, int timeoutMs) {
+    const QFileInfo folder(QFileInfo(target).absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("文件夹不存在：%1").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("文件夹不可写：%1").arg(folder.filePath());
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    auto fail = [&](const QString& reason) {
+        QFile::remove(part);
+        return reason.isEmpty() ? QStringLiteral("备份失败") : reason;
+    };
+    // pg_dump reads one snapshot of the database, so the file is consistent while the tills store orders.
+    const QString dumped = runClient(QStringLiteral("pg_dump"),
+                                     {QStringLiteral("--format=custom"), QStringLiteral("--file"), part},
+                                     clientEnvironment(server), timeoutMs);
+    if (!dumped.isEmpty())
+        return fail(dumped);
+    QString unreadable;
+    const std::optional<QStringList> tables = dumpTables(part, &unreadable, timeoutMs);
+    if (!tables)
+        return fail(QStringLiteral("备份文件无法读取：") + unreadable);
+    if (!tables->contains(QStringLiteral("存单")))
+        return fail(
+            QStringLiteral("备份文件中没有订单表（存单）：%1 不是本程序的数据库").arg(server.describe()));
+    if (!syncPath(part, false))
+        return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+        return fail(QStringLiteral("%1: %2").arg(target, systemErrorText(errno)));
+    syncPath(QFileInfo(target).absolutePath(), true);
+    return {};
+}
+
+QStringList serverRestoreCommand(const ServerSetting& server, const QString& file) {
+    QStringList command{QStringLiteral("pg_restore"),
+                        QStringLiteral("--clean"),
+                        QStringLiteral("--if-exists"),
+                        QStringLiteral("--single-transaction"),
+                        QStringLiteral("--exit-on-error"),
+                        QStringLiteral("-h"),
+                        server.host,
+                        QStringLiteral("-p"),
+                        QString::number(server.port),
+                        QStringLiteral("-U"),
+                        server.user,
+                        QStringLiteral("-d"),
+                        server.database};
+    command << file;
+    return command;
+}
+
+QString shellCommandLine(const QStringList& command) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=@%+,-]+$"));
+    QStringList words;
+    for (const QString& word : command) {
+        if (plain.match(word).hasMatch())
+            words << word;
+        else
+            words << QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+                         QLatin1Char('\'');
+    }
+    return words.join(QLatin1Char(' '));
+}
 
 QString walPath(const QString& databasePath) {
     return databasePath + QStringLiteral("-wal");

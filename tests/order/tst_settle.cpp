@@ -8,14 +8,48 @@
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
 
+#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace qm;
 
 namespace {
+
+// Listens on 127.0.0.1:`port` and never accepts: a client's connection is made by the system and then
+// waits for an answer that never comes.
+class SilentListener {
+public:
+    explicit SilentListener(int port)
+        : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(quint16(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int yes = 1;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        m_listening = m_fd >= 0 &&
+                      ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                      ::listen(m_fd, 16) == 0;
+    }
+    ~SilentListener() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    bool listening() const { return m_listening; }
+
+private:
+    int m_fd;
+    bool m_listening = false;
+};
 
 // A started form on a fresh template database, a scripted printer, and the settle commands on both.
 struct Till {
@@ -378,6 +412,57 @@ private slots:
         QCOMPARE(t->isModifying(), change);
         if (change)
             QCOMPARE(loadOrder(t.home.db(), id.toLongLong())->total, 39.5);
+    }
+
+    // The shop's server stops while the cashier works: typing goes on without waiting for it, the settle is
+    // told with its reason and the form kept, and once the server is back the same settle stores the order
+    // on a new connection.
+    void aLostServerIsToldAndTheNextSettleSucceeds() {
+        if (!testsRunOnServer())
+            QSKIP("a till on the shop's server");
+        TestServer* server = TestServer::shared();
+        QVERIFY(server);
+        Till t;
+        t.typeOrder(QStringLiteral("13900000007"));
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        t.typeOrder(QStringLiteral("13900000008"));
+        const OrderFormValues before = t->values();
+
+        QVERIFY(server->stop());
+        {
+            // Worse than a stopped server: one that takes the connection and never answers, as a machine
+            // that hangs. A new connection would wait for its whole timeout; the reads made while typing
+            // open none and give up at once.
+            const SilentListener silent(t.home.db().server()->port);
+            QVERIFY(silent.listening());
+            QElapsedTimer typing;
+            typing.start();
+            t->setText(OrderField::Telephone, QStringLiteral("13900000007"));
+            t->setText(OrderField::DishCode, QStringLiteral("10"));
+            t->refreshTodayTotals();
+            t->fillChoiceList(OrderField::TableName);
+            t->refreshTodayTotals();
+            QVERIFY2(typing.elapsed() < 1000, qPrintable(QString::number(typing.elapsed())));
+            t->setText(OrderField::Telephone, before.telephone);
+        }
+
+        QCOMPARE(t.commands->settle(), SettleOutcome::Failed);
+        const QString told = t.platform.texts().last();
+        QVERIFY2(told.startsWith(saveFailedPrefix + QStringLiteral("服务器未运行或拒绝连接")) ||
+                     told.startsWith(saveFailedPrefix + QStringLiteral("与数据库服务器的连接中断")),
+                 qPrintable(told));
+        QCOMPARE(t.platform.shown.last().icon, MessageIcon::Warning);
+        QCOMPARE(t->values().lines.size(), before.lines.size());
+        QCOMPARE(t->values().telephone, before.telephone);
+        QCOMPARE(t->values().address, before.address);
+        QVERIFY(t->settleVisible());
+        // Still down: told again, no freeze and no half order.
+        QCOMPARE(t.commands->settle(), SettleOutcome::Failed);
+
+        QVERIFY(server->start());
+        QCOMPARE(t.commands->settle(), SettleOutcome::Completed);
+        QCOMPARE(t.count(QStringLiteral("存单")), 2);
+        QCOMPARE(t.count(QStringLiteral("存单详单")), 4);
     }
 
     // A field that cannot be stored is named; nothing is stored and the form stays.

@@ -14,6 +14,7 @@ namespace {
 
 const QString binaries = QStringLiteral("/usr/lib/postgresql/15/bin");
 const QString superUser = QStringLiteral("quillmenu");
+bool durableServer = false;
 
 QString tool(const QString& name) {
     return QDir(binaries).filePath(name);
@@ -40,6 +41,10 @@ int freePort() {
 
 bool testsRunOnServer() {
     return qEnvironmentVariable("QUILLMENU_TEST_ENGINE") == QStringLiteral("postgresql");
+}
+
+void TestServer::setDurable(bool durable) {
+    durableServer = durable;
 }
 
 bool TestServer::available() {
@@ -108,10 +113,11 @@ bool TestServer::initialise(QString* why) {
 
 bool TestServer::start() {
     const QString options =
-        QStringLiteral("-c listen_addresses=127.0.0.1 -p %1 -c unix_socket_directories=%2 "
-                       "-c fsync=off -c max_connections=40")
+        QStringLiteral(
+            "-c listen_addresses=127.0.0.1 -p %1 -c unix_socket_directories=%2 -c max_connections=40")
             .arg(m_port)
-            .arg(m_dir.path());
+            .arg(m_dir.path()) +
+        (durableServer ? QString() : QStringLiteral(" -c fsync=off"));
     m_running =
         runAsServerUser(tool(QStringLiteral("pg_ctl")),
                         {QStringLiteral("-D"), m_dir.filePath(QStringLiteral("data")), QStringLiteral("-l"),

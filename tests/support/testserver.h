@@ -19,6 +19,9 @@ public:
     static TestServer* shared(QString* why = nullptr);
     // True when Debian's server programs are installed.
     static bool available();
+    // Before the first shared(): the server syncs its commits to the disk as a shop's does (benchmarks);
+    // tests run it without, for speed.
+    static void setDurable(bool durable);
 
     ~TestServer();
     TestServer(const TestServer&) = delete;

@@ -8,6 +8,7 @@
 #include "app/ui/maincommands.h"
 #include "app/ui/mainwindow.h"
 #include "app/version.h"
+#include "backup/backupfolder.h"
 #include "backup/restore.h"
 #include "backup/ui/backupcommands.h"
 #include "core/home.h"
@@ -37,16 +38,17 @@ void registerFontSubstitutes() {
                                {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
 }
 
-// --backup FILE: a consistent, checked copy of the home's database, for a shop's own backup job. Works
-// while the program runs.
+// --backup FILE: a consistent, checked copy of the home's database (a pg_dump file of the server's
+// database when the till uses one), for a shop's own backup job. Works while the program runs.
 int backUpFromCommandLine(const QString& homeRoot, const QString& target, int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const Home home(Home::chooseRoot(homeRoot));
-    if (!QFile::exists(home.databasePath())) {
+    const CopySource source = homeCopySource(home);
+    if (!source.isServer() && !QFile::exists(home.databasePath())) {
         std::fprintf(stderr, "备份失败：没有数据库文件 %s\n", qPrintable(home.databasePath()));
         return 1;
     }
-    const QString error = writeCheckedCopy(home.databasePath(), target);
+    const QString error = writeBackup(source, target);
     if (!error.isEmpty()) {
         std::fprintf(stderr, "备份失败：%s\n", qPrintable(error));
         return 1;

@@ -73,8 +73,10 @@ void BackupCommands::startCheck() {
     if (m_check)
         return;
     const Home home = m_home;
+    const CopySource source = copySourceOf(m_db);
     const QDateTime now = m_platform.now();
-    QThread* thread = QThread::create([this, home, now] { m_report = checkAndBackUp(home, now); });
+    QThread* thread =
+        QThread::create([this, home, source, now] { m_report = checkAndBackUp(home, source, now); });
     m_check = thread;
     connect(thread, &QThread::finished, this, [this, thread] { finishCheck(thread); });
     thread->start(QThread::LowPriority);
@@ -131,7 +133,7 @@ QString BackupCommands::statusText() const {
 
 bool BackupCommands::backUpAtClose() {
     waitForCheck();
-    const SafetyReport report = backUpOncePerDay(m_home, m_platform.now());
+    const SafetyReport report = backUpOncePerDay(m_home, copySourceOf(m_db), m_platform.now());
     if (report.backupRan && !report.backup) {
         std::fprintf(stderr, "backup: %s\n", qPrintable(report.backup.error));
         return false;
@@ -146,12 +148,12 @@ void BackupCommands::backUpToFolder() {
     if (folder.isEmpty())
         return;
     waitForCheck();
-    const QString target = QDir(folder).filePath(backupFileName(m_platform.now()));
-    const QString source = m_db.path();
+    const QString target = QDir(folder).filePath(backupFileName(m_platform.now(), m_db.isServer()));
+    const CopySource source = copySourceOf(m_db);
     QString error;
     const bool finished =
         runWithProgress(m_platform, QStringLiteral("备份数据"), QStringLiteral("正在备份数据…"),
-                        [&] { error = writeCheckedCopy(source, target); });
+                        [&] { error = writeBackup(source, target); });
     if (!finished) {
         QFile::remove(target);
         m_platform.showMessage(QStringLiteral("备份已取消。"), MessageIcon::Information);
@@ -172,6 +174,10 @@ void BackupCommands::restore() {
     if (!who)
         return;
     waitForCheck();
+    if (const std::optional<ServerSetting> server = m_db.server()) {
+        m_platform.showMessage(serverRestoreInstructions(m_home, *server), MessageIcon::Information);
+        return;
+    }
     RestoreWindow window(m_home, m_platform, &m_window);
     m_runModal(window);
     if (!window.chosenPath().isEmpty())
@@ -180,7 +186,13 @@ void BackupCommands::restore() {
 
 bool BackupCommands::restoreFile(const QString& path) {
     const std::optional<Authorisation> who = authorise();
-    return who && restoreAs(path, *who);
+    if (!who)
+        return false;
+    if (const std::optional<ServerSetting> server = m_db.server()) {
+        m_platform.showMessage(serverRestoreInstructions(m_home, *server, path), MessageIcon::Information);
+        return false;
+    }
+    return restoreAs(path, *who);
 }
 
 bool BackupCommands::restoreAs(const QString& path, const Authorisation& who) {
