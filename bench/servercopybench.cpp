@@ -1,15 +1,20 @@
 #include "servercopybench.h"
 
 #include "benchutil.h"
+#include "historybench.h"
+#include "orderbench.h"
+#include "reportbench.h"
 
 #include "core/home.h"
 #include "store/database.h"
 #include "store/opendatabase.h"
 #include "store/orderstore.h"
 #include "store/servercopy.h"
+#include "store/tillfile.h"
 #include "support/testserver.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -33,7 +38,8 @@ bool benchServerCopy(const Home& home) {
         std::fprintf(stderr, "server copy: no server: %s\n", qPrintable(why));
         return false;
     }
-    std::unique_ptr<Database> target = Database::connectServer(server->newDatabase(), &why);
+    const ServerSetting setting = server->newDatabase();
+    std::unique_ptr<Database> target = Database::connectServer(setting, &why);
     if (!target) {
         std::fprintf(stderr, "server copy: %s\n", qPrintable(why));
         return false;
@@ -78,6 +84,18 @@ bool benchServerCopy(const Home& home) {
                       insertOrder(*target, order, lines, OrderNumber::Proposed);
                   }),
            "ms");
+
+    // The same windows and reports as on the file, on a till whose home points at the copy.
+    QTemporaryDir tillFolder;
+    const Home till(tillFolder.path());
+    if (!TillFile(till.tillPath()).setServer(setting)) {
+        std::fprintf(stderr, "server copy: cannot write %s\n", qPrintable(till.tillPath()));
+        return false;
+    }
+    std::printf("-- on the PostgreSQL copy --\n");
+    benchMainWindowStart(till);
+    benchHistory(till);
+    benchReports(till);
     return true;
 }
 
