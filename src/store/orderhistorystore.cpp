@@ -188,9 +188,11 @@ bool ordersNameStaff(const Database& db) {
 
 // Two queries read side by side, both in order ID order: the orders under the filter and their lines. Each
 // order's fields are read once however many lines it has, which halves what a million orders cost.
-bool readExportRecords(const Database& db, const OrderFilter& filter,
-                       const std::function<bool(const ExportRecord&)>& each, QString& error) {
-    const Condition condition = conditionOf(filter);
+namespace {
+
+// The export of the orders `condition` selects, in ID order; `stopped` is set when `each` asked to stop.
+bool readExportSpan(const Database& db, const Condition& condition,
+                    const std::function<bool(const ExportRecord&)>& each, QString& error, bool& stopped) {
     const QString where = joined(QStringLiteral(" WHERE "), condition.sql);
     QSqlQuery orders(db.connection());
     orders.setForwardOnly(true);
@@ -235,8 +237,10 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
         while (haveLine && lineOrder == record.orderId) {
             for (int c = 1; c < 5; ++c)
                 record.values[16 + c] = lines.value(c);
-            if (!each(record))
+            if (!each(record)) {
+                stopped = true;
                 return true;
+            }
             nextLine();
         }
     }
@@ -245,6 +249,50 @@ bool readExportRecords(const Database& db, const OrderFilter& filter,
             error = failureText(query->lastError());
             return false;
         }
+    }
+    return true;
+}
+
+// Orders per span of the export on a server.
+constexpr int exportSpanOrders = 5000;
+
+} // namespace
+
+bool readExportRecords(const Database& db, const OrderFilter& filter,
+                       const std::function<bool(const ExportRecord&)>& each, QString& error) {
+    const Condition condition = conditionOf(filter);
+    bool stopped = false;
+    if (!db.isServer())
+        return readExportSpan(db, condition, each, error, stopped);
+    // A PostgreSQL client holds each result whole: the export goes through the orders in spans of IDs, so
+    // that a million orders take no more memory than one span.
+    const QString prefix =
+        condition.sql.isEmpty() ? QString() : QStringLiteral("(%1) AND ").arg(condition.sql);
+    qint64 after = 0; // IDs start at 1
+    while (!stopped) {
+        QSqlQuery ids(db.connection());
+        ids.setForwardOnly(true);
+        QVariantList values = condition.values;
+        values << after;
+        if (!ids.prepare(QStringLiteral("SELECT ID FROM 存单 WHERE %1ID > ? ORDER BY ID LIMIT %2")
+                             .arg(prefix)
+                             .arg(exportSpanOrders)) ||
+            !run(ids, values, error))
+            return false;
+        qint64 last = after;
+        while (ids.next())
+            last = ids.value(0).toLongLong();
+        if (ids.lastError().isValid()) {
+            error = failureText(ids.lastError());
+            return false;
+        }
+        if (last == after)
+            return true;
+        Condition span{prefix + QStringLiteral("ID > ? AND ID <= ?"), condition.values};
+        span.values << after << last;
+        if (!readExportSpan(db, span, each, error, stopped))
+            return false;
+        after = last;
     }
     return true;
 }

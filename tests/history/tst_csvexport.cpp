@@ -1,7 +1,9 @@
 #include "core/gbk.h"
 #include "history/csvexport.h"
 #include "history/ui/historywindow.h"
+#include "store/bulkorders.h"
 #include "store/database.h"
+#include "store/orderhistorystore.h"
 #include "store/orderstore.h"
 #include "support/fakeplatform.h"
 #include "support/temphome.h"
@@ -150,6 +152,46 @@ private slots:
         QVERIFY(records[3].startsWith(QStringLiteral("2,2,")));
         QVERIFY(records[3].contains(QStringLiteral(",13902,'-张三,幸福路 1 号,")));
         QCOMPARE(lines.mid(5), (QStringList{"", "全部数据", "共有数据,3条", "合计总额,20", "实付总额,20"}));
+    }
+
+    // More orders than the server's export takes at a time: each order once, in ID order, with its lines;
+    // a stop asked for in the middle ends it.
+    void exportGoesThroughEveryOrder() {
+        TempHome home;
+        {
+            BulkOrderWriter writer(home.db());
+            for (int i = 1; i <= 5003; ++i) {
+                GeneratedOrder order;
+                order.number = i;
+                order.time = QDateTime(QDate(2026, 3, 14), QTime(12, 0));
+                order.total = 10;
+                order.lines = {{QStringLiteral("炒饭"), 1, QStringLiteral("份"), 6},
+                               {QStringLiteral("汤"), 1, QStringLiteral("碗"), 4}};
+                QVERIFY(writer.add(order));
+            }
+            QVERIFY(writer.finish());
+        }
+        qint64 previous = 0;
+        int records = 0;
+        bool ordered = true;
+        QString error;
+        QVERIFY(readExportRecords(
+            home.db(), OrderFilter{},
+            [&](const ExportRecord& record) {
+                ordered = ordered && record.orderId >= previous;
+                previous = record.orderId;
+                ++records;
+                return true;
+            },
+            error));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY(ordered);
+        QCOMPARE(records, 2 * 5003);
+
+        records = 0;
+        QVERIFY(readExportRecords(
+            home.db(), OrderFilter{}, [&](const ExportRecord&) { return ++records < 7000; }, error));
+        QCOMPARE(records, 7000);
     }
 
     void summaryFollowsTheFilter() {
