@@ -47,19 +47,20 @@ bool ShopSetup::applyShop(const ShopNamesChoice& choice) {
     return store(form);
 }
 
-bool ShopSetup::applyPrinter(const PrintSettingsForm& printer, int receiptType, PrinterField* invalid) {
+PrintSettingsForm ShopSetup::withPrinter(const PrintSettingsForm& printer, int receiptType) const {
     PrintSettingsForm form = m_form;
     form.printer = printer.printer;
     form.portText = printer.portText;
     form.receiptType = receiptType;
-    return store(form, invalid);
+    return form;
+}
+
+bool ShopSetup::applyPrinter(const PrintSettingsForm& printer, int receiptType, PrinterField* invalid) {
+    return store(withPrinter(printer, receiptType), invalid);
 }
 
 bool ShopSetup::printTestPage(const PrintSettingsForm& printer, int receiptType) {
-    PrintSettingsForm form = m_form;
-    form.printer = printer.printer;
-    form.portText = printer.portText;
-    form.receiptType = receiptType;
+    PrintSettingsForm form = withPrinter(printer, receiptType);
     return m_editor.printTestPage(form);
 }
 

@@ -53,6 +53,8 @@ public:
     void finish();
 
 private:
+    // The stored settings with the printer part of `printer` and the paper width.
+    PrintSettingsForm withPrinter(const PrintSettingsForm& printer, int receiptType) const;
     bool store(PrintSettingsForm form, PrinterField* invalid = nullptr);
 
     Database& m_db;
