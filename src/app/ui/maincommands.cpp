@@ -277,7 +277,11 @@ void MainCommands::connectEntries() {
          [this] { openNamedList(NamedList::Stations, &m_window, m_db, m_platform); });
     wire(MainWindow::Entry::PrintSettings, Action::PrintSettings,
          [this](const Authorisation& who) { openPrintSettings(who); });
-    wire(MainWindow::Entry::ShopSetup, Action::Settings, [this] { openShopSetup(); });
+    wire(MainWindow::Entry::ShopSetup, Action::Settings, [this](const Authorisation& who) {
+        // What the set-up changed is in the settings it stored; the record names who ran it.
+        connect(openShopSetup(), &QDialog::finished, this,
+                [this, who] { m_staff.record(who, QStringLiteral("开店向导")); });
+    });
     wire(MainWindow::Entry::History, Action::BrowseHistory,
          [this] { openOrderHistory(&m_window, m_db, m_platform, orderHandOff()); });
     wire(MainWindow::Entry::Customers, Action::Customers, [this] {
