@@ -203,12 +203,23 @@ std::optional<QStringList> dumpTables(const QString& path, QString* error, int t
     return tables;
 }
 
-QString writeServerDump(const ServerSetting& server, const QString& target, int timeoutMs) {
+namespace {
+
+// Why a copy cannot be written next to `target`: its folder is missing or not writable; empty when fine.
+QString targetFolderTrouble(const QString& target) {
     const QFileInfo folder(QFileInfo(target).absolutePath());
     if (!folder.isDir())
         return QStringLiteral("文件夹不存在：%1").arg(folder.filePath());
     if (!folder.isWritable())
         return QStringLiteral("文件夹不可写：%1").arg(folder.filePath());
+    return {};
+}
+
+} // namespace
+
+QString writeServerDump(const ServerSetting& server, const QString& target, int timeoutMs) {
+    if (const QString trouble = targetFolderTrouble(target); !trouble.isEmpty())
+        return trouble;
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     auto fail = [&](const QString& reason) {
@@ -344,11 +355,8 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
     if (QFileInfo(target).canonicalFilePath() == QFileInfo(source).canonicalFilePath())
         return QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target);
     // SQLite would only say it cannot open "the database file" when the target's folder is the trouble.
-    const QFileInfo folder(QFileInfo(target).absolutePath());
-    if (!folder.isDir())
-        return QStringLiteral("文件夹不存在：%1").arg(folder.filePath());
-    if (!folder.isWritable())
-        return QStringLiteral("文件夹不可写：%1").arg(folder.filePath());
+    if (const QString trouble = targetFolderTrouble(target); !trouble.isEmpty())
+        return trouble;
     const QString part = target + QStringLiteral(".part");
     const QString partJournal = part + QStringLiteral("-journal");
     QFile::remove(part);

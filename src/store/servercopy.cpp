@@ -313,8 +313,8 @@ ServerCopyResult ServerCopy::run() {
             }
             // The planner's statistics of the filled tables, in the same transaction: without them the
             // first queries on a million orders (one customer's history) scan instead of using the indexes.
-            return keepOrderIdsAboveLines(m_target) && ensureIndexes(m_target) && ensureOrderTotals(m_target) &&
-                   m_target.exec(QStringLiteral("ANALYZE"));
+            return keepOrderIdsAboveLines(m_target) && ensureIndexes(m_target) &&
+                   ensureOrderTotals(m_target) && m_target.exec(QStringLiteral("ANALYZE"));
         });
     });
     result.seconds = double(timer.nsecsElapsed()) / 1e9;

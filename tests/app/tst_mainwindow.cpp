@@ -126,8 +126,8 @@ void TestMainWindow::controlsCarryTheirNames() {
     for (QAction* action : w.find<QMenu>("设置菜单")->actions())
         settings << (action->isSeparator() ? QStringLiteral("|") : action->text());
     QCOMPARE(settings, (QStringList{"票头设置", "店名设置", "减免设置", "出品部门设置", "设置", "打印设置",
-                                    "打开钱箱", "开店向导…", "|", "备份数据…", "恢复数据…", "|", "员工与权限…", "操作记录",
-                                    "锁屏/换班(Ctrl+L)"}));
+                                    "打开钱箱", "开店向导…", "|", "备份数据…", "恢复数据…", "|",
+                                    "员工与权限…", "操作记录", "锁屏/换班(Ctrl+L)"}));
     for (auto entry :
          {MainWindow::Entry::History, MainWindow::Entry::Dishes, MainWindow::Entry::PrintSettings})
         QVERIFY(!w.window->entry(entry)->isEnabled());

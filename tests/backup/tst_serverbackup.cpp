@@ -65,13 +65,7 @@ class ServerBackupTest : public QObject {
     TestServer* m_server = nullptr;
 
 private slots:
-    void initTestCase() {
-        if (!TestServer::available())
-            QSKIP("PostgreSQL server programs are not installed");
-        QString why;
-        m_server = TestServer::shared(&why);
-        QVERIFY2(m_server, qPrintable(why));
-    }
+    void initTestCase() { QM_REQUIRE_TEST_SERVER(m_server); }
 
     void aBackupIsADumpListingTheTables() {
         ServerHome shop(*m_server);

@@ -37,8 +37,8 @@ Imported importDishes(Database& db, const QByteArray& bytes, ExistingRows existi
     imported.plan = planDishImport(file.table, map, store.loadDishes().value(),
                                    store.loadNamedList(NamedList::Units).value(), existing,
                                    store.loadNamedList(NamedList::Stations).value());
-    imported.result = storeDishImport(db, imported.plan.newUnits, imported.plan.inserts, imported.plan.updates,
-                                      progress, imported.plan.newStations);
+    imported.result = storeDishImport(db, imported.plan.newUnits, imported.plan.inserts,
+                                      imported.plan.updates, progress, imported.plan.newStations);
     return imported;
 }
 

@@ -82,13 +82,7 @@ class TillsTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        if (!TestServer::available())
-            QSKIP("PostgreSQL server programs are not installed");
-        QString why;
-        m_server = TestServer::shared(&why);
-        QVERIFY2(m_server, qPrintable(why));
-    }
+    void initTestCase() { QM_REQUIRE_TEST_SERVER(m_server); }
 
     void twoTillsStoreTheSameDay() {
         const ServerSetting setting = m_server->newDatabase();

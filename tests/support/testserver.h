@@ -7,6 +7,17 @@
 
 #include <memory>
 
+// In initTestCase() of a test that needs the shared throwaway server: skipped when the server programs are
+// not installed, failed when the server cannot start; `server` receives it.
+#define QM_REQUIRE_TEST_SERVER(server)                                                                       \
+    do {                                                                                                     \
+        if (!qm::TestServer::available())                                                                    \
+            QSKIP("PostgreSQL server programs are not installed");                                           \
+        QString why_;                                                                                        \
+        (server) = qm::TestServer::shared(&why_);                                                            \
+        QVERIFY2((server), qPrintable(why_));                                                                \
+    } while (false)
+
 // A throwaway PostgreSQL server for tests: a new cluster in a temporary folder, listening on 127.0.0.1
 // (and a socket in that folder) on a free port, run as an unprivileged user when the tests run as root.
 // Stopped and removed when the test program ends.

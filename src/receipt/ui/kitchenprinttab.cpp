@@ -4,6 +4,7 @@
 #include "core/ui/dropdowncombobox.h"
 #include "receipt/kitchenslip.h"
 #include "receipt/testpage.h"
+#include "receipt/ui/printerfields.h"
 #include "receipt/ui/printerlists.h"
 #include "store/catalogstore.h"
 
@@ -164,26 +165,7 @@ PrinterField KitchenPrintTab::check(int row) {
 }
 
 void KitchenPrintTab::focusField(PrinterField field) {
-    QWidget* box = nullptr;
-    switch (field) {
-    case PrinterField::Host:
-        box = m_host;
-        break;
-    case PrinterField::Port:
-        box = m_port;
-        break;
-    case PrinterField::Device:
-        box = m_device;
-        break;
-    case PrinterField::Queue:
-        box = m_queue;
-        break;
-    case PrinterField::None:
-        return;
-    }
-    box->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(box))
-        edit->selectAll();
+    focusPrinterBox(field, m_host, m_port, m_device, m_queue);
 }
 
 bool KitchenPrintTab::validate() {

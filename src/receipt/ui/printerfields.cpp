@@ -120,19 +120,23 @@ void PrinterFields::showKind() {
 }
 
 void PrinterFields::focusField(PrinterField field) {
+    focusPrinterBox(field, m_host, m_port, m_device, m_queue);
+}
+
+void focusPrinterBox(PrinterField field, QLineEdit* host, QLineEdit* port, QWidget* device, QWidget* queue) {
     QWidget* box = nullptr;
     switch (field) {
     case PrinterField::Host:
-        box = m_host;
+        box = host;
         break;
     case PrinterField::Port:
-        box = m_port;
+        box = port;
         break;
     case PrinterField::Device:
-        box = m_device;
+        box = device;
         break;
     case PrinterField::Queue:
-        box = m_queue;
+        box = queue;
         break;
     case PrinterField::None:
         return;

@@ -42,4 +42,7 @@ private:
     QCheckBox* m_kickDrawer;
 };
 
+// Focuses the box of `field` among a printer's boxes, its text selected; nothing for PrinterField::None.
+void focusPrinterBox(PrinterField field, QLineEdit* host, QLineEdit* port, QWidget* device, QWidget* queue);
+
 } // namespace qm
