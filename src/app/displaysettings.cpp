@@ -11,6 +11,15 @@ namespace {
 const QString timeFormatKey = QStringLiteral("时间格式");
 const QString decimalsKey = QStringLiteral("小数位数");
 const QString withoutAskingKey = QStringLiteral("数量默认1");
+const QString telephoneTailKey = QStringLiteral("电话后四位");
+
+bool readSwitch(const RecordStore& records, const QString& key) {
+    return records.read(key) == QStringLiteral("1");
+}
+
+bool writeSwitch(const RecordStore& records, const QString& key, bool on) {
+    return records.write(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
 } // namespace
 
 QStringList timeFormatCaptions() {
@@ -38,11 +47,19 @@ bool writeQuantityDecimals(const RecordStore& records, int decimals) {
 }
 
 bool readQuantityWithoutAsking(const RecordStore& records) {
-    return records.read(withoutAskingKey) == QStringLiteral("1");
+    return readSwitch(records, withoutAskingKey);
 }
 
 bool writeQuantityWithoutAsking(const RecordStore& records, bool on) {
-    return records.write(withoutAskingKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+    return writeSwitch(records, withoutAskingKey, on);
+}
+
+bool readTelephoneTail(const RecordStore& records) {
+    return readSwitch(records, telephoneTailKey);
+}
+
+bool writeTelephoneTail(const RecordStore& records, bool on) {
+    return writeSwitch(records, telephoneTailKey, on);
 }
 
 } // namespace qm
@@ -50,9 +67,11 @@ bool writeQuantityWithoutAsking(const RecordStore& records, bool on) {
 namespace qm {
 
 QString shellSettingsText(const ShellSettings& s) {
-    return QStringLiteral("数量小数位数：%1\n数量默认 1，不再询问：%2\n收银机名称：%3")
+    const auto yesNo = [](bool on) { return on ? QStringLiteral("是") : QStringLiteral("否"); };
+    return QStringLiteral(
+               "数量小数位数：%1\n数量默认 1，不再询问：%2\n电话后四位查找顾客：%3\n收银机名称：%4")
         .arg(s.decimals)
-        .arg(s.withoutAsking ? QStringLiteral("是") : QStringLiteral("否"), s.tillName);
+        .arg(yesNo(s.withoutAsking), yesNo(s.telephoneTail), s.tillName);
 }
 
 bool storeShellSettings(Database& db, const ShellSettings& before, const ShellSettings& after,
@@ -60,7 +79,8 @@ bool storeShellSettings(Database& db, const ShellSettings& before, const ShellSe
     const RecordStore records(db);
     return db.transaction([&] {
         if (!writeQuantityDecimals(records, after.decimals) ||
-            !writeQuantityWithoutAsking(records, after.withoutAsking))
+            !writeQuantityWithoutAsking(records, after.withoutAsking) ||
+            !writeTelephoneTail(records, after.telephoneTail))
             return false;
         if (!event || before == after)
             return true;

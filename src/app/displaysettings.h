@@ -34,6 +34,11 @@ bool writeQuantityDecimals(const RecordStore& records, int decimals);
 bool readQuantityWithoutAsking(const RecordStore& records);
 bool writeQuantityWithoutAsking(const RecordStore& records, bool on);
 
+// "电话后四位查找顾客" (记录 电话后四位): the last four digits of a known customer's telephone find the
+// customer. Off unless stored as "1".
+bool readTelephoneTail(const RecordStore& records);
+bool writeTelephoneTail(const RecordStore& records, bool on);
+
 } // namespace qm
 
 namespace qm {
@@ -42,6 +47,7 @@ namespace qm {
 struct ShellSettings {
     int decimals = 0;
     bool withoutAsking = false;
+    bool telephoneTail = false;
     QString tillName;
     bool operator==(const ShellSettings&) const = default;
 };
@@ -49,9 +55,9 @@ struct ShellSettings {
 // The settings as the record of changes tells them.
 QString shellSettingsText(const ShellSettings& settings);
 
-// Stores the decimals and "数量默认 1" in 记录, in one transaction with `event` (the record's 修改设置, its
-// before and after filled in here) when one is given and a setting changed. The till's name lives in the
-// till's file, saved before this by the caller: the record tells it among the rest.
+// Stores the decimals, "数量默认 1" and "电话后四位" in 记录, in one transaction with `event` (the record's
+// 修改设置, its before and after filled in here) when one is given and a setting changed. The till's name
+// lives in the till's file, saved before this by the caller: the record tells it among the rest.
 bool storeShellSettings(Database& db, const ShellSettings& before, const ShellSettings& after,
                         std::optional<AuditEvent> event);
 

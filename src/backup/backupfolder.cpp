@@ -36,6 +36,11 @@ CopySource homeCopySource(const Home& home) {
     return CopySource(home.databasePath());
 }
 
+bool isServerDumpFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == QByteArrayLiteral("PGDMP");
+}
+
 std::optional<QDateTime> backupTime(const QString& fileName) {
     static const QRegularExpression pattern(namePattern);
     const QRegularExpressionMatch match = pattern.match(fileName);

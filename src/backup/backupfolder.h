@@ -33,6 +33,8 @@ QString backupFolder(const Home& home);
 QString backupFileName(const QDateTime& time, bool serverDump = false);
 // The database the home's tills use: the server of its till file, else its SQLite file.
 CopySource homeCopySource(const Home& home);
+// Whether the file is a server's pg_dump archive (it starts with "PGDMP"), whatever its name.
+bool isServerDumpFile(const QString& path);
 // The time a copy's file name carries; no value for any other name.
 std::optional<QDateTime> backupTime(const QString& fileName);
 

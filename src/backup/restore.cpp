@@ -33,10 +33,14 @@ bool keepAs(const QString& path, const QString& kept) {
 }
 
 const QString damagedCopyRefusal = QStringLiteral("所选文件已损坏（完整性检查发现错误），无法恢复。");
+const QString serverDumpRefusal = QStringLiteral(
+    "所选文件是服务器数据库的备份（pg_dump），只能在服务器上用 pg_restore 恢复，不能恢复为本机的数据库。");
 
 } // namespace
 
 QString restoreRefusal(const QString& candidate) {
+    if (isServerDumpFile(candidate))
+        return serverDumpRefusal;
     const CopySummary summary = summarizeCopy(candidate);
     switch (summary.problem) {
     case CopySummary::Problem::Unreadable:
@@ -221,7 +225,8 @@ void describeOrders(BackupListing& listing) {
     const CopySummary summary = summarizeCopy(listing.path);
     listing.orders = summary ? QString::number(summary.orders) : QStringLiteral("-");
     if (!summary)
-        listing.newestOrder = QStringLiteral("无法读取");
+        listing.newestOrder = isServerDumpFile(listing.path) ? QStringLiteral("服务器数据库的备份")
+                                                             : QStringLiteral("无法读取");
     else
         listing.newestOrder = summary.newestOrder.isEmpty() ? QStringLiteral("无订单") : summary.newestOrder;
 }

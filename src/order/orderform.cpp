@@ -7,6 +7,8 @@
 #include "store/database.h"
 #include "store/settings.h"
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
@@ -32,6 +34,12 @@ std::optional<ChoiceSource> choiceSource(OrderField field) {
     default:
         return std::nullopt;
     }
+}
+
+// Four ASCII digits: too short to be anyone's telephone, so they may name a customer by its end.
+bool isTelephoneTail(const QString& text) {
+    return text.size() == 4 &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
 }
 
 } // namespace
@@ -224,6 +232,8 @@ void OrderForm::selectItemText(OrderField field, const QString& text) {
 }
 
 void OrderForm::fieldLeft(OrderField field) {
+    if (field == OrderField::Telephone)
+        completeTelephone();
     if (refreshesPreviewOnLeave(field))
         requestPreviewRefresh();
 }
@@ -260,6 +270,7 @@ void OrderForm::runRule(OrderField field) {
 void OrderForm::fillCustomer() {
     // An emptied telephone names nobody, not a customer stored without a telephone.
     const QString telephone = trimBlanks(text(OrderField::Telephone));
+    m_completedTelephone.clear();
     CustomerLookup lookup{true, std::nullopt};
     if (!telephone.isEmpty()) {
         const TypingReads quick(m_db);
@@ -268,12 +279,53 @@ void OrderForm::fillCustomer() {
     // A read that failed (another program holds the database) leaves what the cashier typed.
     if (!lookup.read)
         return;
+    if (!lookup.customer && m_telephoneTail && isTelephoneTail(telephone)) {
+        findByTelephoneTail(telephone);
+        if (!m_completedTelephone.isEmpty()) {
+            const TypingReads quick(m_db);
+            lookup = lookUpCustomer(m_db, m_completedTelephone);
+        }
+    } else {
+        setTelephoneHint(QString());
+    }
     setText(OrderField::CustomerName, lookup.customer ? lookup.customer->name : QString());
     setText(OrderField::Address, lookup.customer ? lookup.customer->address : QString());
 }
 
+void OrderForm::findByTelephoneTail(const QString& tail) {
+    std::optional<QStringList> found;
+    {
+        const TypingReads quick(m_db);
+        found = telephonesEndingWith(m_db, tail, 2);
+    }
+    if (!found || found->isEmpty()) {
+        setTelephoneHint(QString());
+    } else if (found->size() == 1) {
+        m_completedTelephone = found->first();
+        setTelephoneHint(QStringLiteral("尾号 %1：%2").arg(tail, m_completedTelephone));
+    } else {
+        setTelephoneHint(QStringLiteral("尾号 %1 不止一位顾客，请输入完整号码").arg(tail));
+    }
+}
+
+void OrderForm::setTelephoneHint(const QString& hint) {
+    if (hint == m_telephoneHint)
+        return;
+    m_telephoneHint = hint;
+    emit todayTotalsChanged();
+}
+
+void OrderForm::completeTelephone() {
+    if (!m_completedTelephone.isEmpty())
+        setText(OrderField::Telephone, m_completedTelephone);
+}
+
+QString OrderForm::telephone() const {
+    return m_completedTelephone.isEmpty() ? text(OrderField::Telephone) : m_completedTelephone;
+}
+
 void OrderForm::saveCustomer() {
-    const QString telephone = trimBlanks(text(OrderField::Telephone));
+    const QString telephone = trimBlanks(this->telephone());
     const QString name = trimBlanks(text(OrderField::CustomerName));
     const QString address = trimBlanks(text(OrderField::Address));
     if (telephone.isEmpty() || (name.isEmpty() && address.isEmpty()))
@@ -361,7 +413,7 @@ OrderFormValues OrderForm::values() const {
     v.toPay = text(OrderField::ToPay);
     v.tableCode = text(OrderField::TableCode);
     v.tableName = text(OrderField::TableName);
-    v.telephone = text(OrderField::Telephone);
+    v.telephone = telephone();
     v.customerName = text(OrderField::CustomerName);
     v.address = text(OrderField::Address);
     v.note = text(OrderField::Note);

@@ -78,6 +78,8 @@ public:
     // A word to the cashier beside the figures ("已保存，未打印：按 F11 打印"); cleared with the form.
     void setNotice(const QString& notice);
     QString notice() const { return m_notice; }
+    // What the status line beside the figures shows: the notice, else the telephone-tail hint.
+    QString statusNotice() const { return m_notice.isEmpty() ? m_telephoneHint : m_notice; }
     // Whether the order number shown is the one the program proposed (not typed by the cashier).
     bool numberProposed() const;
 
@@ -137,6 +139,17 @@ public:
     void setLoadedLines(const QList<OrderLine>& lines);
 
     // --- Delivery details --------------------------------------------------------------------------
+    // With the setting "电话后四位查找顾客" on, four digits typed as the telephone that are the end of
+    // exactly one known customer's telephone (and no customer's whole telephone) fill that customer's name
+    // and address; the telephone is completed to the whole number when the field is left, and the order,
+    // its receipt and 保存客户 take the whole number. The status line tells the number found, or that
+    // several customers share the four digits. Off, only a whole telephone finds a customer.
+    void setTelephoneTail(bool on) { m_telephoneTail = on; }
+    // The telephone the order takes: the text of the field, or the whole number its four digits found.
+    QString telephone() const;
+    // Writes that whole number into the field (done when the field is left, and before an order is
+    // stored or printed, so that the cashier sees the number on the receipt).
+    void completeTelephone();
     // Stores the telephone, name and address as a new customer unless one with the telephone exists.
     void saveCustomer();
 
@@ -187,6 +200,9 @@ private:
     void runRule(OrderField field);
     void searchDishes();
     void fillCustomer();
+    // The customer whose telephone ends with the four digits typed, into m_completedTelephone.
+    void findByTelephoneTail(const QString& tail);
+    void setTelephoneHint(const QString& hint);
     void chooseTableByCode();
     double linesSum() const;
     double discountAmount() const;
@@ -201,6 +217,9 @@ private:
     Platform& m_platform;
     int m_quantityDecimals = 0;
     bool m_quantityWithoutAsking = false;
+    bool m_telephoneTail = false;
+    QString m_completedTelephone; // the whole number the four digits in the field found; else empty
+    QString m_telephoneHint;
     int m_timeFormat = 0;
     QDate m_today;
     TodayTotals m_totals;

@@ -126,6 +126,7 @@ SettleOutcome SettleCommands::settle() {
         platform.showMessage(noLinesMessage, MessageIcon::Information, QStringLiteral("提示"));
         return SettleOutcome::NoLines;
     }
+    m_form.completeTelephone();
     const OrderFormValues values = m_form.values();
     const bool modifying = m_form.isModifying();
     // A changed order belongs to its own year: a short time text (no year) is read in it, and an

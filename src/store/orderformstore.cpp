@@ -87,6 +87,25 @@ CustomerLookup lookUpCustomer(const Database& db, const QString& telephone) {
     return lookup;
 }
 
+std::optional<QStringList> telephonesEndingWith(const Database& db, const QString& tail, int limit) {
+    // The tail is matched as text: its wildcards stand for themselves.
+    QString pattern = tail;
+    pattern.replace(QLatin1Char('!'), QStringLiteral("!!"))
+        .replace(QLatin1Char('%'), QStringLiteral("!%"))
+        .replace(QLatin1Char('_'), QStringLiteral("!_"));
+    QSqlQuery query = db.prepare(
+        QStringLiteral("SELECT DISTINCT 电话 FROM 客户 WHERE 电话 LIKE ? ESCAPE '!' ORDER BY 电话 LIMIT ?"),
+        {QStringLiteral("%") + pattern, limit});
+    if (!query.exec())
+        return std::nullopt;
+    QStringList telephones;
+    while (query.next())
+        telephones.append(query.value(0).toString());
+    if (query.lastError().isValid())
+        return std::nullopt;
+    return telephones;
+}
+
 bool insertCustomerIfMissing(const Database& db, const QString& telephone, const QString& name,
                              const QString& address) {
     QSqlQuery query = db.prepare(QStringLiteral("SELECT 1 FROM 客户 WHERE 电话 = ? LIMIT 1"), {telephone});

@@ -66,6 +66,9 @@ struct CustomerLookup {
     std::optional<CustomerContact> customer;
 };
 CustomerLookup lookUpCustomer(const Database& db, const QString& telephone);
+// The different telephones of the customers whose telephone ends with `tail`, in ascending order, at most
+// `limit` of them; no value when the table cannot be read.
+std::optional<QStringList> telephonesEndingWith(const Database& db, const QString& tail, int limit);
 // Inserts the customer unless one with this telephone exists. True when a row was inserted.
 bool insertCustomerIfMissing(const Database& db, const QString& telephone, const QString& name,
                              const QString& address);

@@ -157,24 +157,40 @@ private slots:
         QCOMPARE(edit->selectedText(), typed);
     }
 
-    // "数量默认 1，不再询问" starts off, is stored in 记录 by 确认 and shows checked the next time.
-    void quantityWithoutAskingStored() {
+    // "数量默认 1，不再询问" and "电话后四位查找顾客" start off, are stored in 记录 by 确认 and show checked
+    // the next time.
+    void switchesStored_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("quantity") << "选择框_数量默认1"
+                                  << "数量默认 1，不再询问"
+                                  << "数量默认1";
+        QTest::newRow("telephone tail") << "选择框_电话后四位"
+                                        << "电话后四位查找顾客"
+                                        << "电话后四位";
+    }
+    void switchesStored() {
+        QFETCH(QString, box);
+        QFETCH(QString, caption);
+        QFETCH(QString, key);
         TempHome home;
         FakePlatform platform;
         const RecordStore records(home.db());
-        QVERIFY(!readQuantityWithoutAsking(records));
+        QVERIFY(!readQuantityWithoutAsking(records) && !readTelephoneTail(records));
         {
             DecimalsDialog dialog(home.db(), platform, 0, home.home().tillPath());
-            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"));
-            QVERIFY(box && !box->isChecked());
-            QCOMPARE(box->text(), QStringLiteral("数量默认 1，不再询问"));
-            box->setChecked(true);
+            auto* check = dialog.findChild<QCheckBox*>(box);
+            QVERIFY(check && !check->isChecked());
+            QCOMPARE(check->text(), caption);
+            check->setChecked(true);
             QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("确认")), Qt::LeftButton);
-            QVERIFY(dialog.quantityWithoutAsking());
+            QCOMPARE(dialog.quantityWithoutAsking() + dialog.telephoneTail(), 1);
         }
-        QCOMPARE(records.read(QStringLiteral("数量默认1")), QStringLiteral("1"));
+        QCOMPARE(records.read(key), QStringLiteral("1"));
+        QCOMPARE(readQuantityWithoutAsking(records) + readTelephoneTail(records), 1);
         DecimalsDialog again(home.db(), platform, 0, home.home().tillPath());
-        QVERIFY(again.findChild<QCheckBox*>(QStringLiteral("选择框_数量默认1"))->isChecked());
+        QVERIFY(again.findChild<QCheckBox*>(box)->isChecked());
         QVERIFY(platform.shown.isEmpty());
     }
 

@@ -283,6 +283,8 @@ private slots:
                                        << "所选文件的数据库版本（4.0）比本程序（3.2）新";
         QTest::newRow("missing") << "missing"
                                  << "所选文件不是可用的数据库：";
+        QTest::newRow("a server's pg_dump") << "dump"
+                                            << "所选文件是服务器数据库的备份（pg_dump）";
     }
     void restoreRefusesBadFiles() {
         QFETCH(QString, kind);
@@ -301,6 +303,8 @@ private slots:
                 damage(candidate);
         } else if (kind == QLatin1String("text")) {
             writeFile(candidate, QByteArray("电话,姓名\n13900000000,张三\n").repeated(100));
+        } else if (kind == QLatin1String("dump")) {
+            writeFile(candidate, QByteArray("PGDMP\x01\x0e\x04\x08\x01\x01").repeated(100));
         } else if (kind == QLatin1String("foreign")) {
             const QString name = QStringLiteral("foreign");
             {
@@ -410,6 +414,9 @@ private slots:
         QCOMPARE(shop.window->findChild<QLabel*>(QStringLiteral("状态条1_数量"))->text(),
                  QStringLiteral("今日打单数量：4"));
 
+        // A server's copy kept in the same folder is named for what it is, not as unreadable.
+        writeFile(QDir(shop.folder()).filePath(QStringLiteral("data-2026-03-13-120000.dump")),
+                  QByteArrayLiteral("PGDMP\x01\x0e"));
         QAction* restore = shop.window->entry(MainWindow::Entry::RestoreData);
         QVERIFY(restore->isEnabled());
         QStringList listed;
@@ -428,7 +435,8 @@ private slots:
         shop.platform.yesNoAnswers.enqueue(true);
         restore->trigger();
 
-        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed.size(), 2);
+        QVERIFY2(listed[1].endsWith(QStringLiteral("|-|服务器数据库的备份")), qPrintable(listed[1]));
         QVERIFY2(listed.first().startsWith(QStringLiteral("2026-03-14 12:30:00|")),
                  qPrintable(listed.first()));
         QVERIFY2(listed.first().endsWith(QStringLiteral("|3|2026-03-14 12:00:00")),

@@ -100,6 +100,8 @@ private slots:
 
     void customerFillsOnTheWholeNumber();
     void saveCustomerStoresOnceAndSilently();
+    void telephoneTailFindsTheCustomer_data();
+    void telephoneTailFindsTheCustomer();
     void tableChosenByTypedCode_data();
     void tableChosenByTypedCode();
     void choiceListsRefillAndKeepTheirText();
@@ -593,6 +595,70 @@ void TestOrderForm::saveCustomerStoresOnceAndSilently() {
     f->saveCustomer();
     QCOMPARE(count(), (QStringList{"1", "", "汤臣'一品"}));
     QCOMPARE(f.platform.shown.size(), 0);
+}
+
+// With "电话后四位查找顾客" on, four digits that end exactly one customer's telephone fill the customer; the
+// order takes the whole number, and the field shows it once left. Anything else finds only whole numbers.
+void TestOrderForm::telephoneTailFindsTheCustomer_data() {
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name");      // filled in while the field holds `typed`
+    QTest::addColumn<QString>("telephone"); // what the order takes, and the field after leaving it
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("one customer") << true << "8000"
+                                  << "张三"
+                                  << "13800138000"
+                                  << "尾号 8000：13800138000";
+    QTest::newRow("setting off") << false << "8000"
+                                 << ""
+                                 << "8000"
+                                 << "";
+    QTest::newRow("two customers") << true << "1234"
+                                   << ""
+                                   << "1234"
+                                   << "尾号 1234 不止一位顾客，请输入完整号码";
+    QTest::newRow("a whole number of four digits") << true << "5678"
+                                                   << "门卫"
+                                                   << "5678"
+                                                   << "";
+    QTest::newRow("five digits") << true << "38000"
+                                 << ""
+                                 << "38000"
+                                 << "";
+    QTest::newRow("nobody") << true << "9999"
+                            << ""
+                            << "9999"
+                            << "";
+    QTest::newRow("a wildcard is no digit") << true << "%000"
+                                            << ""
+                                            << "%000"
+                                            << "";
+}
+
+void TestOrderForm::telephoneTailFindsTheCustomer() {
+    QFETCH(bool, on);
+    QFETCH(QString, typed);
+    QFETCH(QString, name);
+    QFETCH(QString, telephone);
+    QFETCH(QString, hint);
+    Form f;
+    for (const char* row :
+         {"('13800138000', '张三', '一号路')", "('13900001234', '李四', '二号路')",
+          "('13700001234', '王五', '三号路')", "('5678', '门卫', '')", "('13600005678', '赵六', '四号路')"})
+        QVERIFY(f.home.db().exec(QStringLiteral("INSERT INTO 客户 (电话, 姓名, 地址) VALUES ") +
+                                 QString::fromUtf8(row)));
+    f->setTelephoneTail(on);
+    f->setText(OrderField::Telephone, typed);
+    QCOMPARE(f->text(OrderField::CustomerName), name);
+    QCOMPARE(f->values().telephone, telephone);
+    QCOMPARE(f->statusNotice(), hint);
+    f->fieldLeft(OrderField::Telephone);
+    QCOMPARE(f->text(OrderField::Telephone), telephone);
+    QCOMPARE(f->text(OrderField::CustomerName), name);
+    // Typing on past the four digits drops what they found.
+    f->setText(OrderField::Telephone, typed + QStringLiteral("0"));
+    QCOMPARE(f->values().telephone, typed + QStringLiteral("0"));
+    QCOMPARE(f->statusNotice(), QString());
 }
 
 void TestOrderForm::tableChosenByTypedCode_data() {

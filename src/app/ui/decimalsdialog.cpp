@@ -27,12 +27,18 @@ DecimalsDialog::DecimalsDialog(Database& db, Platform& platform, int currentDeci
     , m_tillNameEdit(new QLineEdit(TillFile(tillFile).tillName(), this))
     , m_withoutAskingBox(new QCheckBox(QStringLiteral("数量默认 1，不再询问"), this))
     , m_withoutAsking(readQuantityWithoutAsking(RecordStore(db)))
+    , m_telephoneTailBox(new QCheckBox(QStringLiteral("电话后四位查找顾客"), this))
+    , m_telephoneTail(readTelephoneTail(RecordStore(db)))
     , m_event(std::move(event)) {
     setWindowTitle(QStringLiteral("设置"));
     resize(380, 300);
     m_edit->setObjectName(QStringLiteral("小数位数_编辑框"));
     m_withoutAskingBox->setObjectName(QStringLiteral("选择框_数量默认1"));
     m_withoutAskingBox->setChecked(m_withoutAsking);
+    m_telephoneTailBox->setObjectName(QStringLiteral("选择框_电话后四位"));
+    m_telephoneTailBox->setChecked(m_telephoneTail);
+    m_telephoneTailBox->setToolTip(
+        QStringLiteral("在电话框输入老顾客电话的后四位，即填出姓名和地址，离开电话框或结算时补全号码"));
     m_tillNameEdit->setObjectName(QStringLiteral("收银机名称_编辑框"));
     m_tillNameEdit->setMaxLength(40);
     auto* database = new QLabel(QStringLiteral("数据库：") + db.describe(), this);
@@ -60,6 +66,7 @@ DecimalsDialog::DecimalsDialog(Database& db, Platform& platform, int currentDeci
     layout->addStretch();
     layout->addLayout(row);
     layout->addWidget(m_withoutAskingBox);
+    layout->addWidget(m_telephoneTailBox);
     layout->addLayout(tillRow);
     layout->addWidget(database);
     layout->addStretch();
@@ -80,13 +87,14 @@ void DecimalsDialog::confirm() {
     }
     // An emptied name is the computer's host name again.
     const TillFile till(m_tillFile);
-    const ShellSettings before{m_decimals, m_withoutAsking, till.tillName()};
+    const ShellSettings before{m_decimals, m_withoutAsking, m_telephoneTail, till.tillName()};
     if (!till.setTillName(m_tillNameEdit->text())) {
         m_platform.showMessage(QStringLiteral("无法写入 %1").arg(m_tillFile), MessageIcon::Stop);
         return;
     }
     m_db.setTillName(till.tillName());
-    const ShellSettings after{*value, m_withoutAskingBox->isChecked(), till.tillName()};
+    const ShellSettings after{*value, m_withoutAskingBox->isChecked(), m_telephoneTailBox->isChecked(),
+                              till.tillName()};
     if (m_event)
         m_event->time = m_platform.now();
     if (!storeShellSettings(m_db, before, after, m_event)) {
@@ -95,6 +103,7 @@ void DecimalsDialog::confirm() {
     }
     m_decimals = after.decimals;
     m_withoutAsking = after.withoutAsking;
+    m_telephoneTail = after.telephoneTail;
     accept();
 }
 

@@ -14,11 +14,11 @@ namespace qm {
 class Database;
 class Platform;
 
-// "设置": the quantity decimals (0 to 3), "数量默认 1，不再询问" and the till's name, with the database in
-// use shown beneath. "确认" stores a valid value and the choice in the database, the till's name in the
-// till's own file (`tillFile`, 收银机.ini), and closes; a value out of range is refused with a message and
-// the window stays open. "应用设置" does nothing. With `event` (staff mode), a change is recorded with the
-// settings before and after, in the transaction that stores it.
+// "设置": the quantity decimals (0 to 3), "数量默认 1，不再询问", "电话后四位查找顾客" and the till's name,
+// with the database in use shown beneath. "确认" stores a valid value and the choice in the database, the
+// till's name in the till's own file (`tillFile`, 收银机.ini), and closes; a value out of range is refused
+// with a message and the window stays open. "应用设置" does nothing. With `event` (staff mode), a change is
+// recorded with the settings before and after, in the transaction that stores it.
 class DecimalsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,6 +29,7 @@ public:
     int decimals() const { return m_decimals; }
     // Whether a picked dish takes the quantity 1 without asking, as stored after "确认".
     bool quantityWithoutAsking() const { return m_withoutAsking; }
+    bool telephoneTail() const { return m_telephoneTail; }
 
 private:
     void confirm();
@@ -41,6 +42,8 @@ private:
     QLineEdit* m_tillNameEdit;
     QCheckBox* m_withoutAskingBox;
     bool m_withoutAsking;
+    QCheckBox* m_telephoneTailBox;
+    bool m_telephoneTail;
     std::optional<AuditEvent> m_event;
 };
 

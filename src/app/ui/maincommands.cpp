@@ -181,6 +181,7 @@ bool MainCommands::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainCommands::printReceipt(bool singleCopy) {
+    m_window.orderForm().completeTelephone();
     const ReceiptContent content = receiptContentFrom(m_window.orderForm().values());
     return qm::printReceipt(m_platform, RecordStore(m_db), ConfigFile(m_home.configPath()), m_home, content,
                             singleCopy);

@@ -119,6 +119,7 @@ void MainWindow::startUp() {
     m_form->setText(OrderField::TableCode, QString());
     m_form->restoreChoices(RecordStore(m_db));
     m_form->setQuantityWithoutAsking(readQuantityWithoutAsking(RecordStore(m_db)));
+    m_form->setTelephoneTail(readTelephoneTail(RecordStore(m_db)));
     m_form->refreshTodayTotals();
     m_form->loadDishCache();
     m_form->tick();
@@ -485,7 +486,7 @@ void MainWindow::tick() {
 void MainWindow::showTotals() {
     m_countStatus->setText(m_form->countStatusText());
     m_incomeStatus->setText(m_form->incomeStatusText());
-    m_noticeStatus->setText(m_form->notice());
+    m_noticeStatus->setText(m_form->statusNotice());
 }
 
 void MainWindow::showMode() {
@@ -512,6 +513,7 @@ void MainWindow::chooseQuantityDecimals() {
     dialog.exec();
     m_form->setQuantityDecimals(dialog.decimals());
     m_form->setQuantityWithoutAsking(dialog.quantityWithoutAsking());
+    m_form->setTelephoneTail(dialog.telephoneTail());
 }
 
 void MainWindow::showAbout() {
