@@ -22,9 +22,17 @@ BulkOrderWriter::~BulkOrderWriter() {
 }
 
 bool BulkOrderWriter::begin() {
-    if (!m_open)
-        m_open = m_db.connection().transaction();
-    return m_open;
+    if (m_open)
+        return true;
+    if (!m_db.connection().transaction())
+        return false;
+    // In turn with the other writers of orders (see Database::lockOrderWrites()).
+    if (!m_db.lockOrderWrites()) {
+        m_db.connection().rollback();
+        return false;
+    }
+    m_open = true;
+    return true;
 }
 
 bool BulkOrderWriter::add(const GeneratedOrder& order) {
