@@ -86,10 +86,19 @@ QString goneText(qint64 id) {
 
 } // namespace
 
+QSqlQuery lineInsert(const Database& db) {
+    return db.prepare(QStringLiteral(
+        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+}
+
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
                  QString& error) {
-    QSqlQuery query = db.prepare(QStringLiteral(
-        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query = lineInsert(db);
+    return insertLines(query, id, time, lines, error);
+}
+
+bool insertLines(QSqlQuery& query, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
+                 QString& error) {
     const QString sold = isoText(time);
     for (const StoredLine& line : lines) {
         query.bindValue(0, id);
