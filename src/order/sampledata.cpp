@@ -117,6 +117,8 @@ SampleDataOutcome generateSampleData(Database& db, Platform& platform, const QLi
     const std::unique_ptr<Progress> progress = platform.startProgress(
         QStringLiteral("生成销售随机数据"), QStringLiteral("正在生成 %1 年的销售随机数据……").arg(year), days);
     const bool stored = db.transaction([&] {
+        if (!db.lockOrderWrites())
+            return false;
         for (int d = 0; d < days; ++d) {
             for (const SampleOrder& made : sampleDay(first.addDays(d), sources, random)) {
                 if (!insertOrderRows(db, made.order, made.lines, error))

@@ -15,16 +15,32 @@ BulkOrderWriter::BulkOrderWriter(Database& db)
         "桌号, 电话, 姓名, 地址, 是否结算, 备注, 收银机) VALUES (?, ?, ?, ?, '', 0, 0, ?, ?, ?, ?, ?, ?, ?, "
         "?, "
         "1, '', ?) RETURNING ID"));
+    m_lines = lineInsert(db);
+    // Each insert that fires the totals triggers keeps a statement journal, so that it can be undone alone;
+    // in a long transaction SQLite writes it to a temporary file, dozens of writes an order. In memory it
+    // holds a few pages at a time.
+    if (!db.isServer())
+        db.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
 }
 
 BulkOrderWriter::~BulkOrderWriter() {
     finish();
+    if (!m_db.isServer())
+        m_db.exec(QStringLiteral("PRAGMA temp_store = DEFAULT"));
 }
 
 bool BulkOrderWriter::begin() {
-    if (!m_open)
-        m_open = m_db.connection().transaction();
-    return m_open;
+    if (m_open)
+        return true;
+    if (!m_db.connection().transaction())
+        return false;
+    // In turn with the other writers of orders (see Database::lockOrderWrites()).
+    if (!m_db.lockOrderWrites()) {
+        m_db.connection().rollback();
+        return false;
+    }
+    m_open = true;
+    return true;
 }
 
 bool BulkOrderWriter::add(const GeneratedOrder& order) {
@@ -51,7 +67,7 @@ bool BulkOrderWriter::add(const GeneratedOrder& order) {
     const qint64 id = m_order.value(0).toLongLong();
     m_order.finish();
     QString error;
-    if (!insertLines(m_db, id, order.time, order.lines, error))
+    if (!insertLines(m_lines, id, order.time, order.lines, error))
         return false;
     if (++m_inBatch >= batchSize) {
         m_inBatch = 0;

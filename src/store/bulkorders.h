@@ -40,6 +40,7 @@ private:
 
     Database& m_db;
     QSqlQuery m_order;
+    QSqlQuery m_lines;
     int m_inBatch = 0;
     bool m_open = false;
     static constexpr int batchSize = 20000;

@@ -375,8 +375,8 @@ bool Database::lockForTransaction(qint64 key) const {
     return exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {key});
 }
 
-bool Database::lockOrderNumbers() const {
-    // One lock for the numbering of every day.
+bool Database::lockOrderWrites() const {
+    // One lock for every day and every writer.
     return lockForTransaction(0x51554d4e);
 }
 

@@ -16,8 +16,9 @@
 // The one connection to the program's database: the till's own SQLite file, or the shop's PostgreSQL
 // server shared by several tills. The statements are the same on both; where the engines differ, the
 // store says so in one place per concern: the connection's settings and waiting times here, the column
-// types and ID generation in schema.cpp, the totals triggers and their upsert in ordertotals.cpp, copies
-// in databasecopy.cpp (SQLite) and servercopy.cpp (a SQLite home's data moved to a server).
+// types, ID generation and the form of a trigger in schema.cpp, each kept total's triggers and upsert in
+// ordertotals.cpp and salestotals.cpp, copies in databasecopy.cpp (SQLite) and servercopy.cpp (a SQLite
+// home's data moved to a server).
 namespace qm {
 
 enum class Engine { SQLite, PostgreSQL };
@@ -76,9 +77,10 @@ public:
     // The last failure seen by prepare(), exec() or transaction(), as failureText() tells it.
     QString lastError() const { return m_lastError; }
 
-    // Makes the writers that number the day's orders take turns until the end of the current transaction:
-    // two tills never read the same highest number. SQLite has one writer at a time anyway.
-    bool lockOrderNumbers() const;
+    // Makes the writers of orders and order lines take turns until the end of the current transaction: two
+    // tills never read the same highest number of a day, and two transactions never wait for each other's
+    // rows of the kept totals (the lines of one order touch several). SQLite has one writer at a time anyway.
+    bool lockOrderWrites() const;
     // The same for the writers that append to the record of changes, whose rows chain one to the next.
     bool lockAuditChain() const;
 

@@ -4,6 +4,7 @@
 #include "core/numtext.h"
 #include "store/changewatch.h"
 #include "store/ordertotals.h"
+#include "store/salestotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
 #include "store/staffstore.h"
@@ -52,7 +53,7 @@ std::optional<QString> newerSchema(const RecordStore& records) {
 }
 
 // The steps every start makes once the tables exist: the columns later versions added, the version
-// record, the one-time repairs, the indexes and the totals. Each step is idempotent.
+// record, the one-time repairs, the indexes and the kept totals. Each step is idempotent.
 std::optional<int> upgradeSchema(Database& db, QString* error) {
     const RecordStore records(db);
     if (const std::optional<QString> newer = newerSchema(records)) {
@@ -86,8 +87,14 @@ std::optional<int> upgradeSchema(Database& db, QString* error) {
         records.write(revisionKey, QStringLiteral("1"));
     keepOrderIdsAboveLines(db);
     ensureIndexes(db);
-    if (!(db.isServer() ? ensureOrderTotals(db) : db.transaction([&] { return ensureOrderTotals(db); }))) {
-        qWarning("order totals: %s", qPrintable(db.lastError()));
+    // Each kept total in one transaction of its own: a file whose totals cannot be made is still read, from
+    // its orders and lines. On the server a failed statement ends the whole upgrade.
+    const std::pair<const char*, bool (*)(const Database&)> kept[] = {{"order totals", ensureOrderTotals},
+                                                                      {"sales totals", ensureSalesTotals}};
+    for (const auto& [what, ensure] : kept) {
+        if (db.isServer() ? ensure(db) : db.transaction([&] { return ensure(db); }))
+            continue;
+        qWarning("%s: %s", what, qPrintable(db.lastError()));
         if (db.isServer()) {
             if (error)
                 *error = db.lastError();

@@ -86,10 +86,19 @@ QString goneText(qint64 id) {
 
 } // namespace
 
+QSqlQuery lineInsert(const Database& db) {
+    return db.prepare(QStringLiteral(
+        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+}
+
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
                  QString& error) {
-    QSqlQuery query = db.prepare(QStringLiteral(
-        "INSERT INTO 存单详单 (存单ID, 销售时间, 菜名, 数量, 单位, 小计) VALUES (?, ?, ?, ?, ?, ?)"));
+    QSqlQuery query = lineInsert(db);
+    return insertLines(query, id, time, lines, error);
+}
+
+bool insertLines(QSqlQuery& query, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
+                 QString& error) {
     const QString sold = isoText(time);
     for (const StoredLine& line : lines) {
         query.bindValue(0, id);
@@ -133,7 +142,7 @@ OrderWriteResult insertOrder(Database& db, const StoredOrder& order, const QList
     OrderWriteResult result = inTransaction(db, [&](qint64& id, QString& error) {
         // Other tills wait here until this order is stored: the free number and the customer's row read
         // below stay true until the commit.
-        if (!db.lockOrderNumbers())
+        if (!db.lockOrderWrites())
             return false;
         if (numbering == OrderNumber::Proposed) {
             const std::optional<int> free = freeNumber(db, order.number, order.time.date(), error);
@@ -170,6 +179,9 @@ OrderWriteResult changeOrder(Database& db, qint64 id, const StoredOrder& order,
                              const QList<StoredLine>& lines, std::optional<AuditEvent> event) {
     return inTransaction(db, [&](qint64& storedId, QString& error) {
         storedId = id;
+        // In turn with the other writers of orders (see Database::lockOrderWrites()).
+        if (!db.lockOrderWrites())
+            return false;
         if (event) {
             const std::optional<StoredOrder> old = loadOrder(db, id);
             if (!old) {
@@ -214,6 +226,8 @@ OrderWriteResult deleteOrder(Database& db, qint64 id, std::optional<AuditEvent> 
                              std::optional<int> seenVersion) {
     return inTransaction(db, [&](qint64& deletedId, QString& error) {
         deletedId = id;
+        if (!db.lockOrderWrites())
+            return false;
         if (event) {
             const std::optional<StoredOrder> old = loadOrder(db, id);
             if (!old) {

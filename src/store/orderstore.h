@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 
 #include <optional>
@@ -50,6 +51,11 @@ struct StoredLine {
 // Inserts the lines of order `id`, each with the order's time; on failure keeps the reason in `error`.
 // Part of the caller's transaction.
 bool insertLines(const Database& db, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
+                 QString& error);
+// The same with the statement of lineInsert(), which a writer of many orders prepares once: preparing it
+// also compiles the triggers on 存单详单 into it.
+QSqlQuery lineInsert(const Database& db);
+bool insertLines(QSqlQuery& insert, qint64 id, const QDateTime& time, const QList<StoredLine>& lines,
                  QString& error);
 
 // Inserts the 存单 row and its lines and gives the new ID; on failure no value and the reason in `error`.

@@ -3,8 +3,6 @@
 #include "store/database.h"
 #include "store/schema.h"
 
-#include <QSqlQuery>
-
 // Each engine's own syntax for the totals (triggers, upsert, the day of a time) stays in this file: SQLite
 // triggers with their statements inline, PostgreSQL PL/pgSQL functions called by row triggers. On both the
 // totals change in the transaction that changes the order.
@@ -49,21 +47,14 @@ QString removeOld() {
         .arg(key);
 }
 
-QStringList triggers() {
-    return {
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS 存单汇总_插入 AFTER INSERT ON 存单 BEGIN %1 END")
-            .arg(addNew()),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS 存单汇总_删除 AFTER DELETE ON 存单 BEGIN %1 END")
-            .arg(removeOld()),
-        QStringLiteral(
-            "CREATE TRIGGER IF NOT EXISTS 存单汇总_修改 AFTER UPDATE OF ID, 时间, 地址, 桌号, 合计, 实付 "
-            "ON 存单 BEGIN %1 %2 END")
-            .arg(removeOld(), addNew()),
-    };
-}
-
 const QStringList triggerNames = {QStringLiteral("存单汇总_插入"), QStringLiteral("存单汇总_删除"),
                                   QStringLiteral("存单汇总_修改")};
+
+QList<RowTrigger> triggers(const QString& add, const QString& remove) {
+    return {{triggerNames[0], QStringLiteral("INSERT"), add},
+            {triggerNames[1], QStringLiteral("DELETE"), remove},
+            {triggerNames[2], QStringLiteral("UPDATE OF ID, 时间, 地址, 桌号, 合计, 实付"), remove + add}};
+}
 
 // PostgreSQL: the day of a time as SQLite's date(…, '-1 second') gives it, '' for an unreadable time.
 const char* const serverDayFunction =
@@ -93,22 +84,6 @@ QString serverRemove() {
         .arg(serverKey(QStringLiteral("OLD")));
 }
 
-QStringList serverTriggers() {
-    const QString function =
-        QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
-                       "AS $f$ BEGIN %2 RETURN NULL; END $f$");
-    const QString trigger = QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER %2 ON 存单 FOR EACH ROW "
-                                           "EXECUTE FUNCTION %1()");
-    return {
-        function.arg(triggerNames[0], serverAdd()),
-        function.arg(triggerNames[1], serverRemove()),
-        function.arg(triggerNames[2], serverRemove() + serverAdd()),
-        trigger.arg(triggerNames[0], QStringLiteral("INSERT")),
-        trigger.arg(triggerNames[1], QStringLiteral("DELETE")),
-        trigger.arg(triggerNames[2], QStringLiteral("UPDATE OF ID, 时间, 地址, 桌号, 合计, 实付")),
-    };
-}
-
 bool fill(const Database& db) {
     const QString row = QStringLiteral("存单");
     if (db.isServer())
@@ -125,28 +100,12 @@ bool fill(const Database& db) {
 } // namespace
 
 bool orderTotalsReady(const Database& db) {
-    if (columnNames(db, QStringLiteral("存单汇总")).isEmpty())
-        return false;
-    QSqlQuery query =
-        db.isServer()
-            ? db.prepare(
-                  QStringLiteral("SELECT count(*) FROM pg_trigger WHERE tgrelid = CAST('存单' AS regclass) "
-                                 "AND tgname IN (?, ?, ?)"),
-                  {triggerNames[0], triggerNames[1], triggerNames[2]})
-            : db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' "
-                                        "AND tbl_name = '存单' AND name IN (?, ?, ?)"),
-                         {triggerNames[0], triggerNames[1], triggerNames[2]});
-    return query.exec() && query.next() && query.value(0).toInt() == triggerNames.size();
+    return !columnNames(db, QStringLiteral("存单汇总")).isEmpty() &&
+           triggersPresent(db, QStringLiteral("存单"), triggerNames);
 }
 
 bool suspendOrderTotals(const Database& db) {
-    for (const QString& name : triggerNames) {
-        const QString sql = db.isServer() ? QStringLiteral("DROP TRIGGER IF EXISTS %1 ON 存单")
-                                          : QStringLiteral("DROP TRIGGER IF EXISTS %1");
-        if (!db.exec(sql.arg(name)))
-            return false;
-    }
-    return true;
+    return dropTriggers(db, QStringLiteral("存单"), triggerNames);
 }
 
 bool ensureOrderTotals(const Database& db) {
@@ -170,7 +129,9 @@ bool ensureOrderTotals(const Database& db) {
             : db.exec(QStringLiteral("DELETE FROM 存单汇总"));
     if (!ok || (db.isServer() && !db.exec(QString::fromUtf8(serverDayFunction))) || !fill(db))
         return false;
-    for (const QString& sql : db.isServer() ? serverTriggers() : triggers()) {
+    const QList<RowTrigger> kept =
+        db.isServer() ? triggers(serverAdd(), serverRemove()) : triggers(addNew(), removeOld());
+    for (const QString& sql : rowTriggerStatements(db, QStringLiteral("存单"), kept)) {
         if (!db.exec(sql))
             return false;
     }

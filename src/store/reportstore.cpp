@@ -2,6 +2,7 @@
 
 #include "core/datetimetext.h"
 #include "store/database.h"
+#include "store/salestotals.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -104,8 +105,12 @@ QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range, QString*
 
 QList<GroupTotal> salesByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
                                 const QString& dish, QString* error) {
+    // Whole days: the kept totals per day and dish answer them with the lines' own ranges.
     QSqlQuery query = db.prepare(
-        QStringLiteral("SELECT count(*), sum(小计) FROM 存单详单 WHERE %1销售时间 >= ? AND 销售时间 < ?")
+        (salesTotalsReady(db)
+             ? QStringLiteral("SELECT sum(行数), sum(小计) FROM 销售汇总 WHERE %1日 >= ? AND 日 < ?")
+             : QStringLiteral(
+                   "SELECT count(*), sum(小计) FROM 存单详单 WHERE %1销售时间 >= ? AND 销售时间 < ?"))
             .arg(dishCondition(dish)));
     return groupTotals(query, from, to, grouping, dish, error);
 }

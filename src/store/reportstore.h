@@ -49,7 +49,8 @@ struct PaidOrder {
 QList<PaidOrder> paidOrders(const Database& db, const TimeRange& range, QString* error = nullptr);
 
 // Order lines (存单详单) of the days [from, to) per month or day, summing 小计; `dish` empty for every dish,
-// else the lines of exactly that 菜名.
+// else the lines of exactly that 菜名. Read from the kept sales totals (salestotals.h) when they are in
+// place, else from the lines.
 QList<GroupTotal> salesByPeriod(const Database& db, const QDate& from, const QDate& to, Grouping grouping,
                                 const QString& dish, QString* error = nullptr);
 

@@ -248,6 +248,53 @@ QString rowOrder(const Database& db) {
     return db.isServer() ? QStringLiteral("ctid") : QStringLiteral("rowid");
 }
 
+QStringList rowTriggerStatements(const Database& db, const QString& table,
+                                 const QList<RowTrigger>& triggers) {
+    QStringList statements;
+    for (const RowTrigger& t : triggers) {
+        if (!db.isServer()) {
+            statements << QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER %2 ON %3 BEGIN %4 END")
+                              .arg(t.name, t.event, table, t.body);
+            continue;
+        }
+        statements << QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
+                                     "AS $f$ BEGIN %2 RETURN NULL; END $f$")
+                          .arg(t.name, t.body)
+                   << QStringLiteral("CREATE OR REPLACE TRIGGER %1 AFTER %2 ON %3 FOR EACH ROW "
+                                     "EXECUTE FUNCTION %1()")
+                          .arg(t.name, t.event, table);
+    }
+    return statements;
+}
+
+bool triggersPresent(const Database& db, const QString& table, const QStringList& names) {
+    const QString sql =
+        db.isServer()
+            ? QStringLiteral("SELECT tgname FROM pg_trigger WHERE tgrelid = CAST(? AS regclass)")
+            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND tbl_name = ?");
+    // On the server the cast of a missing table's name would fail, and with it the transaction.
+    if (db.isServer() && columnNames(db, table).isEmpty())
+        return false;
+    QSqlQuery query = db.prepare(sql, {table});
+    if (!query.exec())
+        return false;
+    QStringList present;
+    while (query.next())
+        present << query.value(0).toString();
+    return std::all_of(names.begin(), names.end(),
+                       [&](const QString& name) { return present.contains(name); });
+}
+
+bool dropTriggers(const Database& db, const QString& table, const QStringList& names) {
+    for (const QString& name : names) {
+        const QString sql = db.isServer() ? QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(name, table)
+                                          : QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name);
+        if (!db.exec(sql))
+            return false;
+    }
+    return true;
+}
+
 bool createTableIfMissing(const Database& db, const QString& table, const char* columns) {
     return db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(table, columnsFor(db, columns)));
 }

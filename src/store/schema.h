@@ -45,4 +45,19 @@ bool raiseIdHighWater(const Database& db, const QString& table, qint64 floor);
 // What orders the rows of a table without an ID column as they were stored.
 QString rowOrder(const Database& db);
 
+// A row trigger the store keeps on one of its tables: after `event` ("INSERT", "DELETE",
+// "UPDATE OF 列, …") on each row, `body` runs: statements ending in ';' that read NEW and OLD.
+struct RowTrigger {
+    QString name;
+    QString event;
+    QString body;
+};
+// The statements that make the triggers on `table`: SQLite triggers with the body inline, on PostgreSQL a
+// PL/pgSQL function of the trigger's name for each, called by a row trigger. Kept triggers stay as they are.
+QStringList rowTriggerStatements(const Database& db, const QString& table, const QList<RowTrigger>& triggers);
+// True when every trigger named is on `table`.
+bool triggersPresent(const Database& db, const QString& table, const QStringList& names);
+// Takes the named triggers of `table` away (those that are there).
+bool dropTriggers(const Database& db, const QString& table, const QStringList& names);
+
 } // namespace qm

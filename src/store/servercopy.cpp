@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/opendatabase.h"
 #include "store/ordertotals.h"
+#include "store/salestotals.h"
 #include "store/schema.h"
 #include "store/settings.h"
 
@@ -20,7 +21,7 @@ namespace qm {
 namespace {
 
 // Kept by the server's own triggers: counted afresh after the copy, never copied.
-const QString totalsTable = QStringLiteral("存单汇总");
+const QStringList totalsTables = {QStringLiteral("存单汇总"), QStringLiteral("销售汇总")};
 
 struct Column {
     QString name;
@@ -276,7 +277,7 @@ ServerCopyResult ServerCopy::run() {
     // till's program keeps working on it.
     const bool ok = source->transaction([&] {
         return m_target.transaction([&] {
-            if (!prepareServerSchema(m_target, &error) || !m_target.lockOrderNumbers())
+            if (!prepareServerSchema(m_target, &error) || !m_target.lockOrderWrites())
                 return false;
             const qint64 orders = scalar(m_target, QStringLiteral("SELECT count(*) FROM 存单")).value_or(-1);
             const qint64 records =
@@ -299,10 +300,10 @@ ServerCopyResult ServerCopy::run() {
                                               "NOT LIKE 'sqlite_%' ORDER BY rowid"));
             // The rows come in without the totals and the indexes kept row by row: counted and built once
             // at the end instead.
-            if (!suspendOrderTotals(m_target) || !dropIndexes(m_target))
+            if (!suspendOrderTotals(m_target) || !suspendSalesTotals(m_target) || !dropIndexes(m_target))
                 return false;
             for (const QString& table : fileTables) {
-                if (table == totalsTable)
+                if (totalsTables.contains(table))
                     continue;
                 if (!serverTables.contains(table.toLower())) {
                     result.leftOut << table;
@@ -314,7 +315,8 @@ ServerCopyResult ServerCopy::run() {
             // The planner's statistics of the filled tables, in the same transaction: without them the
             // first queries on a million orders (one customer's history) scan instead of using the indexes.
             return keepOrderIdsAboveLines(m_target) && ensureIndexes(m_target) &&
-                   ensureOrderTotals(m_target) && m_target.exec(QStringLiteral("ANALYZE"));
+                   ensureOrderTotals(m_target) && ensureSalesTotals(m_target) &&
+                   m_target.exec(QStringLiteral("ANALYZE"));
         });
     });
     result.seconds = double(timer.nsecsElapsed()) / 1e9;

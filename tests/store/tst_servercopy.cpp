@@ -7,6 +7,7 @@
 #include "store/orderstore.h"
 #include "store/servercopy.h"
 #include "store/settings.h"
+#include "support/salestotalscheck.h"
 #include "support/testserver.h"
 
 #include <QCoreApplication>
@@ -161,6 +162,7 @@ private slots:
         OrderHistoryTable history(*target);
         QCOMPARE(history.totals()->count, 3);
         QCOMPARE(scalar(*target, QStringLiteral("SELECT sum(单数) FROM 存单汇总")), 3);
+        QCOMPARE(salesTotalsDifference(*target, QDate(2026, 3, 13), QDate(2026, 3, 15)), QString());
         const OrderWriteResult next = insertOrder(*target, anOrder(5, QString()), twoLines);
         QVERIFY2(next, qPrintable(next.error));
         QCOMPARE(*next.id, qint64(5)); // 4 was given out and deleted on the till
