@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QtGlobal>
 
 #include <optional>
 
