@@ -36,6 +36,7 @@ echo "package: $(basename "$deb")"
 dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./||' | sort >"$work/files"
 sort >"$work/expected" <<LIST
 usr/bin/quillmenu
+usr/lib/quillmenu/libquillmenu_charts.so
 usr/share/applications/$id.desktop
 usr/share/doc/quillmenu/README.md
 usr/share/doc/quillmenu/copyright
@@ -76,6 +77,14 @@ for size in 48 128 256; do
     [ "$dims" = "${size}x$size" ] || problem "the $size px icon is $dims"
 done
 grep -q '^Icon='"$id"'$' "$work/root/usr/share/applications/$id.desktop" || problem "the desktop entry names another icon"
+# The chart module, loaded by the program when it draws its first chart: it loads with the libraries the
+# package depends on and exports the program's entry.
+module=$work/root/usr/lib/quillmenu/libquillmenu_charts.so
+readelf -d "$module" | grep -q 'NEEDED.*libQt6Charts' || problem "the chart module does not link Qt Charts"
+python3 -c 'import ctypes, sys; ctypes.CDLL(sys.argv[1]).quillmenu_chart_drawer' "$module" ||
+    problem "the chart module does not load or lacks its entry"
+! readelf -d "$work/root/usr/bin/quillmenu" | grep -q 'NEEDED.*libQt6Charts' ||
+    problem "the program links Qt Charts itself; it should load it with the chart module"
 version=$("$work/root/usr/bin/quillmenu" --version) || problem "the packaged program does not run"
 [ "$version" = "Quillmenu $(dpkg-deb -f "$deb" Version)" ] || problem "quillmenu --version says '$version'"
 

@@ -19,7 +19,7 @@ StartupChecks runStartupChecks(SingleInstance& instance, Platform& platform) {
     }
     checks.proceed = true;
     checks.today = platform.now().date();
-    checks.chartsAvailable = checkChartSupport(platform);
+    checks.chartsAvailable = checkChartsInstalled(platform);
     return checks;
 }
 

@@ -2,11 +2,15 @@
 
 #include "core/platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibrary>
 #include <QSaveFile>
+
+#include <cstdio>
 
 namespace qm {
 
@@ -14,12 +18,22 @@ namespace {
 
 std::optional<bool> overridden;
 
-bool chartComponentLoads() {
-    static const bool loads = [] {
-        QLibrary library(QStringLiteral("Qt6Charts"), QT_VERSION_MAJOR);
-        return library.load();
-    }();
-    return loads;
+bool graphical() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+QString foundModule() {
+    for (const QString& path : chartModuleCandidates()) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+bool askAboutCharts(Platform& platform) {
+    if (platform.askYesNo(chartSupportQuestion, MessageIcon::Warning))
+        platform.openUrl(chartSupportPage());
+    return false;
 }
 
 } // namespace
@@ -37,10 +51,39 @@ QUrl chartSupportPage() {
     return QUrl(QStringLiteral("https://doc.qt.io/qt-6/qtcharts-index.html"));
 }
 
+QStringList chartModuleCandidates() {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral(QUILLMENU_CHART_MODULE_NAME);
+    return {QDir::cleanPath(programDir.filePath(QStringLiteral(QUILLMENU_CHART_MODULE_DIR) + u'/' + name)),
+            programDir.filePath(name), QDir::cleanPath(programDir.filePath(QStringLiteral("../") + name))};
+}
+
+QFunctionPointer chartModuleEntry() {
+    // Loaded once and kept: the charts' widgets and their code stay in use until the program ends.
+    static const QFunctionPointer entry = [] {
+        const QString path = foundModule();
+        if (path.isEmpty())
+            return QFunctionPointer();
+        QLibrary library(path);
+        if (!library.load()) {
+            std::fprintf(stderr, "%s\n", qPrintable(library.errorString()));
+            return QFunctionPointer();
+        }
+        return library.resolve(chartModuleEntryName);
+    }();
+    return entry;
+}
+
+bool chartsInstalled() {
+    if (overridden)
+        return *overridden;
+    return graphical() && !foundModule().isEmpty();
+}
+
 bool chartsAvailable() {
     if (overridden)
         return *overridden;
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) && chartComponentLoads();
+    return graphical() && chartModuleEntry();
 }
 
 void overrideChartsAvailable(std::optional<bool> available) {
@@ -48,11 +91,11 @@ void overrideChartsAvailable(std::optional<bool> available) {
 }
 
 bool checkChartSupport(Platform& platform) {
-    if (chartsAvailable())
-        return true;
-    if (platform.askYesNo(chartSupportQuestion, MessageIcon::Warning))
-        platform.openUrl(chartSupportPage());
-    return false;
+    return chartsAvailable() || askAboutCharts(platform);
+}
+
+bool checkChartsInstalled(Platform& platform) {
+    return chartsInstalled() || askAboutCharts(platform);
 }
 
 } // namespace qm

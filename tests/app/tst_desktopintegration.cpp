@@ -23,7 +23,10 @@ class TestDesktopIntegration : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { setUpDesktopIntegration(*QCoreApplication::instance()); }
+    void initTestCase() {
+        setUpDesktopIntegration(*QCoreApplication::instance());
+        setProgramIcon();
+    }
 
     void qtDialogsSpeakChinese() {
         QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);

@@ -20,7 +20,23 @@ private slots:
     }
     void cleanup() { overrideChartsAvailable(std::nullopt); }
 
-    // In a window-system application the component the program links draws.
+    // The check of start-up finds the chart module without loading it; the first chart loads it, and Qt
+    // Charts with it. (This test does not link Qt Charts, as the program does not.)
+    void chartComponentLoadsOnFirstUse() {
+        const auto chartsMapped = [] {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6Charts");
+        };
+        QVERIFY(!chartsMapped());
+        FakePlatform platform;
+        QVERIFY(checkChartsInstalled(platform));
+        QVERIFY(!chartsMapped());
+        QVERIFY(chartModuleEntry());
+        QVERIFY(chartsMapped());
+        QVERIFY(platform.shown.isEmpty());
+    }
+
+    // In a window-system application the chart module draws.
     void chartsDrawHere() {
         FakePlatform platform;
         QVERIFY(chartsAvailable());
@@ -29,16 +45,20 @@ private slots:
     }
 
     void questionWhenUnavailable_data() {
+        QTest::addColumn<bool>("atStart");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("Yes opens the help") << true;
-        QTest::newRow("No goes on") << false;
+        QTest::newRow("report window, Yes opens the help") << false << true;
+        QTest::newRow("report window, No goes on") << false << false;
+        QTest::newRow("start-up, Yes opens the help") << true << true;
+        QTest::newRow("start-up, No goes on") << true << false;
     }
     void questionWhenUnavailable() {
+        QFETCH(bool, atStart);
         QFETCH(bool, answer);
         overrideChartsAvailable(false);
         FakePlatform platform;
         platform.yesNoAnswers.enqueue(answer);
-        QVERIFY(!checkChartSupport(platform));
+        QVERIFY(!(atStart ? checkChartsInstalled(platform) : checkChartSupport(platform)));
         QCOMPARE(platform.texts(), QStringList{chartSupportQuestion});
         QCOMPARE(platform.shown.first().icon, MessageIcon::Warning);
         QVERIFY(chartSupportQuestion.contains(QStringLiteral("图表组件")));

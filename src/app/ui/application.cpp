@@ -3,6 +3,7 @@
 #include "app/programdatabase.h"
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
+#include "app/ui/afterfirstpaint.h"
 #include "app/ui/closeonsignal.h"
 #include "app/ui/desktopintegration.h"
 #include "app/ui/maincommands.h"
@@ -213,12 +214,17 @@ int runApplication(int argc, char** argv) {
     backups.setStaff(&commands.staff());
     QObject::connect(&backups, &BackupCommands::databaseReplaced, &commands, &MainCommands::databaseReplaced);
     window.show();
+    // The icon's pictures wait until the window is on screen.
+    AfterFirstPaint afterFirstPaint(window);
+    afterFirstPaint.run(setProgramIcon);
     if (!commands.signInAtStart())
         return 0;
     closeWindowsOnTermination();
     commands.offerShopSetupAtStart(parser.isSet(noSetupOption));
-    // The check of the file and the copy of the day run behind the window, which is usable at once.
-    backups.startCheck();
+    // The check of the file and the copy of the day run behind the window, which is usable at once. They
+    // read the whole database, which on a big one would hold up the window's first frame: they start
+    // after it.
+    afterFirstPaint.run([&backups] { backups.startCheck(); });
     const int status = app.exec();
     backups.backUpAtClose();
     return status;

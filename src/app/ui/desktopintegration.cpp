@@ -37,8 +37,11 @@ void setUpDesktopIntegration(QCoreApplication& app) {
     // Calendars, dates in the file dialogs and numbers speak Chinese whatever language the PC was set up
     // in: a shop PC is often left in English (C.UTF-8).
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    QGuiApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(desktopFileId);
+}
+
+void setProgramIcon() {
+    QGuiApplication::setWindowIcon(programIcon());
 }
 
 } // namespace qm

@@ -17,8 +17,11 @@ inline const QString desktopFileId = QStringLiteral("org.quillmenu.Quillmenu");
 bool installQtTranslations(QCoreApplication& app);
 // The program icon in the sizes it carries (48, 128 and 256 pixels).
 QIcon programIcon();
-// Translations, the Chinese locale for every widget, Qt's own dialogs in place of the desktop's, the
-// window icon of every window and the desktop entry, once the application exists.
+// Translations, the Chinese locale for every widget, Qt's own dialogs in place of the desktop's and the
+// desktop entry, once the application exists.
 void setUpDesktopIntegration(QCoreApplication& app);
+// The program icon on every window. Its pictures take longer to decode than the rest of the set-up, so
+// start-up sets it once the main window is on screen.
+void setProgramIcon();
 
 } // namespace qm

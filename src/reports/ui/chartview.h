@@ -1,20 +1,16 @@
 #pragma once
 
 #include "core/home.h"
+#include "reports/ui/chartdrawer.h"
 
 #include <QWidget>
 
 class QChart;
-class QChartView;
 
 // The chart view of the report windows: draws what the chart data files hold, the two pies side by side or
-// the trend chart, with Qt Charts.
+// the trend chart. The drawing is done by the chart module (reports/ui/chartdrawer.h), loaded with the first
+// view; where it cannot be loaded the view stays blank and the report windows say so.
 namespace qm {
-
-struct PieChartData;
-struct TrendChartData;
-
-enum class ChartKind { Pie, Trend };
 
 class ChartView : public QWidget {
     Q_OBJECT
@@ -37,19 +33,18 @@ public:
     // What is on show, for tests and for the windows' status.
     ChartKind shownKind() const { return m_kind; }
     bool isEmptyChart() const { return m_empty; }
-    // The charts on show: the two pies (left, right) or the trend chart (first) and null.
+    // The charts on show: the two pies (left, right) or the trend chart (first) and null; null as well
+    // when the chart module could not be loaded.
     QChart* chart(int index) const;
 
 private:
     void showTrend(const TrendChartData& data);
     void showEmpty(ChartKind kind);
-    void setCharts(QChart* first, QChart* second);
 
     Home m_home;
     ChartKind m_kind = ChartKind::Pie;
     bool m_empty = true;
-    QChartView* m_left = nullptr;
-    QChartView* m_right = nullptr;
+    ChartDrawer* m_drawer = nullptr; // a child widget; null without the chart module
 };
 
 } // namespace qm
