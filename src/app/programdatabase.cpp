@@ -6,8 +6,8 @@
 
 namespace qm {
 
-OpenedDatabase openProgramDatabase(const Home& home) {
-    OpenedDatabase opened = openDatabase(home);
+OpenedDatabase openProgramDatabase(const Home& home, const LongStepNotice& notice) {
+    OpenedDatabase opened = openDatabase(home, notice);
     if (opened.db)
         ensureReceiptDefaults(RecordStore(*opened.db), ConfigFile(home.configPath()));
     return opened;

@@ -6,6 +6,6 @@
 // settings it is missing.
 namespace qm {
 
-OpenedDatabase openProgramDatabase(const Home& home);
+OpenedDatabase openProgramDatabase(const Home& home, const LongStepNotice& notice = {});
 
 } // namespace qm

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -52,9 +53,15 @@ std::optional<QString> newerSchema(const RecordStore& records) {
         .arg(stored, currentVersion);
 }
 
+// Whether any order line is stored: counting the totals of none is no long step.
+bool holdsLines(const Database& db) {
+    QSqlQuery query = db.prepare(QStringLiteral("SELECT 1 FROM 存单详单 LIMIT 1"));
+    return query.exec() && query.next();
+}
+
 // The steps every start makes once the tables exist: the columns later versions added, the version
 // record, the one-time repairs, the indexes and the kept totals. Each step is idempotent.
-std::optional<int> upgradeSchema(Database& db, QString* error) {
+std::optional<int> upgradeSchema(Database& db, QString* error, const LongStepNotice& notice) {
     const RecordStore records(db);
     if (const std::optional<QString> newer = newerSchema(records)) {
         if (error)
@@ -89,9 +96,19 @@ std::optional<int> upgradeSchema(Database& db, QString* error) {
     ensureIndexes(db);
     // Each kept total in one transaction of its own: a file whose totals cannot be made is still read, from
     // its orders and lines. On the server a failed statement ends the whole upgrade.
-    const std::pair<const char*, bool (*)(const Database&)> kept[] = {{"order totals", ensureOrderTotals},
-                                                                      {"sales totals", ensureSalesTotals}};
-    for (const auto& [what, ensure] : kept) {
+    struct Kept {
+        const char* what;
+        bool (*ready)(const Database&);
+        bool (*ensure)(const Database&);
+    };
+    const Kept kept[] = {{"order totals", orderTotalsReady, ensureOrderTotals},
+                         {"sales totals", salesTotalsReady, ensureSalesTotals}};
+    bool told = false;
+    for (const auto& [what, ready, ensure] : kept) {
+        if (notice && !told && !ready(db) && holdsLines(db)) {
+            notice(countingTotalsNotice);
+            told = true;
+        }
         if (db.isServer() ? ensure(db) : db.transaction([&] { return ensure(db); }))
             continue;
         qWarning("%s: %s", what, qPrintable(db.lastError()));
@@ -112,7 +129,7 @@ bool addTillColumns(const Database& db) {
                               QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
 }
 
-OpenedDatabase openDatabase(const Home& home) {
+OpenedDatabase openDatabase(const Home& home, const LongStepNotice& notice) {
     QString error;
     std::unique_ptr<Database> db;
     if (const std::optional<ServerSetting> server = TillFile(home.tillPath()).server()) {
@@ -124,7 +141,7 @@ OpenedDatabase openDatabase(const Home& home) {
     }
     if (!db)
         return failure(error);
-    const std::optional<int> decimals = prepareDatabase(*db, &error);
+    const std::optional<int> decimals = prepareDatabase(*db, &error, notice);
     if (!decimals)
         return failure(error);
 
@@ -135,21 +152,21 @@ OpenedDatabase openDatabase(const Home& home) {
     return result;
 }
 
-std::optional<int> prepareServerSchema(Database& db, QString* error) {
+std::optional<int> prepareServerSchema(Database& db, QString* error, const LongStepNotice& notice) {
     // Under a lock of its own: tills starting together create or upgrade the shared schema once.
     if (!db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {qint64(0x51534348)}))
         return std::nullopt;
     if (columnNames(db, QStringLiteral("存单")).isEmpty() && !createSchema(db))
         return std::nullopt;
-    return upgradeSchema(db, error);
+    return upgradeSchema(db, error, notice);
 }
 
-std::optional<int> prepareDatabase(Database& db, QString* error) {
+std::optional<int> prepareDatabase(Database& db, QString* error, const LongStepNotice& notice) {
     if (db.isServer()) {
         // One transaction: a failure leaves the shared schema as it was.
         std::optional<int> decimals;
         const bool ok = db.transaction([&] {
-            decimals = prepareServerSchema(db, error);
+            decimals = prepareServerSchema(db, error, notice);
             return decimals.has_value();
         });
         if (!ok) {
@@ -167,7 +184,7 @@ std::optional<int> prepareDatabase(Database& db, QString* error) {
             return std::nullopt;
         }
     }
-    return upgradeSchema(db, error);
+    return upgradeSchema(db, error, notice);
 }
 
 QString currentDatabaseVersion() {

@@ -120,6 +120,23 @@ private slots:
         QCOMPARE(scalar(*again.db, QStringLiteral("SELECT count(*) FROM 菜单")).toInt(), 28);
     }
 
+    // Counting the kept totals of stored lines afresh (after an upgrade, or when a trigger is gone) is told
+    // before it starts, once; an ordinary opening and a new home tell nothing.
+    void countingTheTotalsIsToldBeforehand() {
+        TempHome temp;
+        QStringList told;
+        const LongStepNotice notice = [&told](const QString& text) { told << text; };
+        QVERIFY(openDatabase(temp.home(), notice).db); // a new home
+        QVERIFY(openDatabase(temp.home(), notice).db);
+        QCOMPARE(told, QStringList());
+        QVERIFY(temp.db().exec(QStringLiteral("INSERT INTO 存单详单 (存单ID, 菜名) VALUES (1, '空心菜')")));
+        QVERIFY(temp.db().exec(QStringLiteral("DROP TABLE 销售汇总")));
+        QVERIFY(openDatabase(temp.home(), notice).db);
+        QCOMPARE(told, QStringList{countingTotalsNotice});
+        QVERIFY(openDatabase(temp.home(), notice).db);
+        QCOMPARE(told.size(), 1);
+    }
+
     void legacyConfigurationSeedsExtraLines() {
         TempHome temp;
         QDir().mkpath(temp.path());

@@ -23,8 +23,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QLabel>
+#include <QThread>
 
 #include <cstdio>
+#include <memory>
 
 namespace qm {
 
@@ -192,7 +195,22 @@ int runApplication(int argc, char** argv) {
     if (!checks.proceed)
         return 1;
 
-    OpenedDatabase opened = openProgramDatabase(home);
+    // A step of the opening that takes seconds (once, after an upgrade) shows a word on the screen until
+    // the database is open, rather than nothing at all.
+    std::unique_ptr<QLabel> pleaseWait;
+    const LongStepNotice notice = [&pleaseWait](const QString& text) {
+        pleaseWait = std::make_unique<QLabel>(text);
+        pleaseWait->setWindowTitle(QStringLiteral("请稍候"));
+        pleaseWait->setMargin(24);
+        pleaseWait->show();
+        // Long enough for the window to be mapped and painted before the step holds up this thread.
+        for (int i = 0; i < 10; ++i) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            QThread::msleep(5);
+        }
+    };
+    OpenedDatabase opened = openProgramDatabase(home, notice);
+    pleaseWait.reset();
     const bool onServer = TillFile(home.tillPath()).server().has_value();
     if (!opened.db && !onServer && QFile::exists(home.databasePath())) {
         bool damaged = false;
