@@ -18,6 +18,8 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace qm {
 
@@ -129,15 +131,23 @@ void PreviewWindow::render() {
         settings.bottomPicture ? loadPreviewPicture(m_home, PicturePlace::Bottom) : QImage();
     const ReceiptContent content = m_content ? m_content() : ReceiptContent();
 
-    // The board is as tall as the receipt: measured first, then drawn once.
-    QImage metrics = whiteBoard(1, 1);
-    PainterSurface measure(&metrics, nullptr, widths.board, ReceiptSurface::Kind::Preview);
-    m_board =
-        whiteBoard(widths.board, drawReceipt(measure, settings, content, &top, &bottom), devicePixelRatioF());
-    QPainter painter(&m_board);
-    PainterSurface surface(&m_board, &painter, widths.board, ReceiptSurface::Kind::Preview);
-    m_drawnHeight = drawReceipt(surface, settings, content, &top, &bottom);
-    painter.end();
+    // The board is as tall as the receipt. It is drawn once on a board of room enough for the last receipt
+    // and then some, and cut to the height drawn; only a receipt taller than that room is drawn again.
+    const qreal ratio = devicePixelRatioF();
+    const auto draw = [&](int room) {
+        QImage board = whiteBoard(widths.board, room, ratio);
+        QPainter painter(&board);
+        PainterSurface surface(&board, &painter, widths.board, ReceiptSurface::Kind::Preview);
+        const int height = drawReceipt(surface, settings, content, &top, &bottom);
+        painter.end();
+        return std::pair(std::move(board), height);
+    };
+    const int room = std::max(m_drawnHeight, 1200) + 400;
+    auto [board, drawn] = draw(room);
+    if (drawn > room)
+        std::tie(board, drawn) = draw(drawn);
+    m_drawnHeight = drawn;
+    m_board = board.copy(0, 0, board.width(), int(std::ceil(std::max(1, drawn) * ratio)));
 
     if (m_view->width() != widths.board) {
         m_view->setFixedWidth(widths.board);
