@@ -6,6 +6,8 @@
 #   tools/try-delivery.sh [build/quillmenu] [output folder]
 # Needs tools/dev-tools.sh (Xvfb, xdotool, ImageMagick, sqlite3) and python3.
 set -euo pipefail
+# shellcheck source=tools/try-common.sh
+. "$(dirname "$(realpath "$0")")/try-common.sh"
 here=$(dirname "$(realpath "$0")")
 
 wait_for_window() {
@@ -59,21 +61,9 @@ db="$home/data/data.db"
 sqlite3 "$db" "INSERT INTO 客户 (电话, 姓名, 地址) VALUES ('13800138000', '张三', '一号路');
                DELETE FROM 记录 WHERE 记录内容 IN ('数量默认1', '电话后四位');
                INSERT INTO 记录 VALUES ('数量默认1', '1'), ('电话后四位', '1');"
-# The till's own file in QSettings' form: a key's characters past ASCII as %UXXXX.
-python3 - "$home/收银机.ini" "$(cat "$out/receipt/port")" <<'PY'
-import sys
-def key(text):
-    return "".join(c if ord(c) < 128 else "%%U%04x" % ord(c) for c in text)
-values = {"网络打印机地址": "127.0.0.1", "网络打印机端口": sys.argv[2], "结算后打开钱箱": "0", "打印机类型": "1"}
-with open(sys.argv[1], "w", encoding="utf-8") as f:
-    f.write("[own]\n" + "".join(f"{key(k)}={v}\n" for k, v in values.items()))
-PY
+use_network_receipt_printer "$home/收银机.ini" "$(cat "$out/receipt/port")"
 drive order
 
-fail=0
-check() { # what, expected, actual
-    if [[ "$2" == "$3" ]]; then echo "ok   $1: $3"; else echo "FAIL $1: expected [$2], got [$3]"; fail=1; fi
-}
 check "order" "13800138000|张三|一号路|2" \
     "$(sqlite3 "$db" "SELECT 电话 || '|' || 姓名 || '|' || 地址 || '|' || (SELECT count(*) FROM 存单详单 WHERE 存单ID = 存单.ID) FROM 存单")"
 check "customer's orders" "1" "$(sqlite3 "$db" "SELECT 订餐次数 FROM 客户 WHERE 电话 = '13800138000'")"

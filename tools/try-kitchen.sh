@@ -10,6 +10,8 @@
 # Needs tools/dev-tools.sh (Xvfb, xdotool, openbox, ImageMagick, sqlite3) and python3.
 # shellcheck disable=SC2317  # the run is a function the script calls by name on the virtual screen
 set -euo pipefail
+# shellcheck source=tools/try-common.sh
+. "$(dirname "$(realpath "$0")")/try-common.sh"
 here=$(dirname "$(realpath "$0")")
 if [[ -n "${KITCHEN_TRY_STEP:-}" ]]; then
     program=$KITCHEN_TRY_PROGRAM
@@ -117,21 +119,9 @@ cat >"$home/后厨打印机.json" <<JSON
   {"station": "面点", "kind": 1, "host": "127.0.0.1", "port": $(port dumplings), "paper": 58}
 ]}
 JSON
-# The till's own file in QSettings' form: a key's characters past ASCII as %UXXXX.
-python3 - "$home/收银机.ini" "$(port receipt)" <<'PY'
-import sys
-def key(text):
-    return "".join(c if ord(c) < 128 else "%%U%04x" % ord(c) for c in text)
-values = {"网络打印机地址": "127.0.0.1", "网络打印机端口": sys.argv[2], "结算后打开钱箱": "0", "打印机类型": "1"}
-with open(sys.argv[1], "w", encoding="utf-8") as f:
-    f.write("[own]\n" + "".join(f"{key(k)}={v}\n" for k, v in values.items()))
-PY
+use_network_receipt_printer "$home/收银机.ini" "$(port receipt)"
 drive order_and_settle
 
-fail=0
-check() { # what, expected, actual
-    if [[ "$2" == "$3" ]]; then echo "ok   $1: $3"; else echo "FAIL $1: expected [$2], got [$3]"; fail=1; fi
-}
 sleep 1
 declare -A dots=([kitchen]=576 [dumplings]=384 [receipt]=384)
 pictures=()

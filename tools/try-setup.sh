@@ -6,6 +6,8 @@
 #   tools/try-setup.sh [build/quillmenu] [output folder]
 # Needs tools/dev-tools.sh (Xvfb, xdotool, ImageMagick, sqlite3).
 set -euo pipefail
+# shellcheck source=tools/try-common.sh
+. "$(dirname "$(realpath "$0")")/try-common.sh"
 program=$(realpath "${1:-build/quillmenu}")
 out=$(realpath -m "${2:-/tmp/try-setup}")
 mkdir -p "$out"
@@ -61,10 +63,6 @@ TRY_SETUP_DRIVE=1 TRY_SETUP_HOME="$home" xvfb-run -a -s "-screen 0 1280x900x24" 
 
 db="$home/data/data.db"
 query() { sqlite3 "$db" "$1"; }
-fail=0
-check() { # what, expected, actual
-    if [[ "$2" == "$3" ]]; then echo "ok   $1: $3"; else echo "FAIL $1: expected [$2], got [$3]"; fail=1; fi
-}
 check "店名" "老王饺子馆" "$(query "SELECT group_concat(店铺名称, '|') FROM 店名")"
 check "票头" "欢迎光临" "$(query "SELECT group_concat(票头, '|') FROM 票头设置")"
 check "chosen shop" "老王饺子馆" "$(query "SELECT 记录信息 FROM 记录 WHERE 记录内容 = '店铺名称'")"

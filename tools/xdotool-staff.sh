@@ -9,6 +9,8 @@
 # Needs tools/dev-tools.sh (Xvfb, xdotool, openbox, ImageMagick, sqlite3).
 # shellcheck disable=SC2317  # the two runs are functions the script calls by name on the virtual screen
 set -euo pipefail
+# shellcheck source=tools/try-common.sh
+. "$(dirname "$(realpath "$0")")/try-common.sh"
 if [[ -n "${STAFF_TRY_STEP:-}" ]]; then
     program=$STAFF_TRY_PROGRAM
     out=$STAFF_TRY_OUT
@@ -45,7 +47,7 @@ typed() { xdotool type --delay 40 "$1"; }
 
 # The first run: staff mode on, the cashier added.
 set_up_staff() {
-    "$program" --home "$home" >"$out/program-1.log" 2>&1 &
+    "$program" --home "$home" --no-setup >"$out/program-1.log" 2>&1 &
     local pid=$!
     local main staff
     main=$(window 'Quillmenu.*')
@@ -91,7 +93,7 @@ set_up_staff() {
 
 # The second run: the cashier signs in, deletes the order, the owner allows it.
 cashier_deletes() {
-    "$program" --home "$home" >"$out/program-2.log" 2>&1 &
+    "$program" --home "$home" --no-setup >"$out/program-2.log" 2>&1 &
     local pid=$!
     local cover history
     cover=$(window '登录')
@@ -154,10 +156,6 @@ query "INSERT INTO 存单 (编号, 票头, 店铺名称, 时间, 减免, 减免�
               (last_insert_rowid(), '$today 11:30:00', '王老吉', 2, '瓶', 25);"
 drive cashier_deletes
 
-fail=0
-check() { # what, expected, actual
-    if [[ "$2" == "$3" ]]; then echo "ok   $1: $3"; else echo "FAIL $1: expected [$2], got [$3]"; fail=1; fi
-}
 check "staff" "$owner|店主,$cashier|收银员" "$(query "SELECT group_concat(姓名 || '|' || 角色, ',') FROM 员工")"
 check "orders left" "0" "$(query "SELECT count(*) FROM 存单")"
 check "lines left" "0" "$(query "SELECT count(*) FROM 存单详单")"
