@@ -109,6 +109,17 @@ bool syncPath(const QString& path, bool directory) {
     return synced;
 }
 
+// Makes the finished copy `part` durable and gives it its name `target`, then makes the name durable: the
+// reason on failure, else empty.
+QString putInPlace(const QString& part, const QString& target) {
+    if (!syncPath(part, false))
+        return QStringLiteral("无法写入磁盘：%1").arg(part);
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
+        return QStringLiteral("%1: %2").arg(target, systemErrorText(errno));
+    syncPath(QFileInfo(target).absolutePath(), true);
+    return {};
+}
+
 // The connection to the server for the client programs, in the client library's own environment
 // variables: nothing of it (and no password) on their command line, where any user of the computer could
 // read it. The password file the till uses (PGPASSFILE or ~/.pgpass) is inherited as it is.
@@ -239,11 +250,8 @@ QString writeServerDump(const ServerSetting& server, const QString& target, int 
     if (!tables->contains(QStringLiteral("存单")))
         return fail(
             QStringLiteral("备份文件中没有订单表（存单）：%1 不是本程序的数据库").arg(server.describe()));
-    if (!syncPath(part, false))
-        return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
-        return fail(QStringLiteral("%1: %2").arg(target, systemErrorText(errno)));
-    syncPath(QFileInfo(target).absolutePath(), true);
+    if (const QString trouble = putInPlace(part, target); !trouble.isEmpty())
+        return fail(trouble);
     return {};
 }
 
@@ -381,11 +389,8 @@ QString writeCheckedCopy(const QString& source, const QString& target) {
     const QString damage = checkDatabaseFile(part, false);
     if (!damage.isEmpty())
         return fail(damage);
-    if (!syncPath(part, false))
-        return fail(QStringLiteral("无法写入磁盘：%1").arg(part));
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0)
-        return fail(QStringLiteral("%1: %2").arg(target, systemErrorText(errno)));
-    syncPath(QFileInfo(target).absolutePath(), true);
+    if (const QString trouble = putInPlace(part, target); !trouble.isEmpty())
+        return fail(trouble);
     return {};
 }
 
